@@ -1,0 +1,2 @@
+// The Qt window layer grows here; the library needs one source until then.
+namespace vantrel::qt {}
