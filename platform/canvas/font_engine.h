@@ -1,0 +1,37 @@
+#pragma once
+// The interface text drawing goes through. An engine measures and draws one line of 8-bit text
+// with its top-left corner at a point; the canvas clips and colours, the engine supplies glyph
+// coverage through CoverageSink.
+#include <cstdint>
+
+namespace vantrel {
+
+struct TextSize {
+    std::int32_t width = 0;   // pixels
+    std::int32_t height = 0;  // pixels: the line height
+};
+
+// Receives one row of glyph coverage (0 = none, 255 = full) for the pixels
+// x .. x + count - 1 of row y of the target surface. Positions may lie anywhere: the sink clips.
+class CoverageSink {
+public:
+    virtual void Row(std::int32_t x, std::int32_t y, const std::uint8_t* coverage, std::int32_t count) = 0;
+
+protected:
+    ~CoverageSink() = default;
+};
+
+class FontEngine {
+public:
+    virtual ~FontEngine() = default;
+    // Size of the text's box; the height is the line height even for empty text.
+    virtual void Measure(const char* text, std::int32_t length, TextSize& out) = 0;
+    // Coverage of the text drawn with its box's top-left corner at (x, y).
+    virtual void Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) = 0;
+};
+
+// A small built-in fixed-pitch font (6 x 10 cells, printable ASCII) for programs without a
+// window system; the canvas uses it when a device context has no engine of its own.
+FontEngine& BuiltinFontEngine();
+
+}  // namespace vantrel
