@@ -1,0 +1,49 @@
+#pragma once
+// The renderer's eight work arrays, carried from stage to stage. Each holds slots 0..10000,
+// is created zero-filled once with the scene tables and never resized, so a frame allocates
+// nothing of its own.
+#include <cstdint>
+#include <vector>
+
+#include "geometry/color.h"
+#include "geometry/vector.h"
+#include "scene/scene.h"
+
+namespace vantrel {
+
+struct RenderWork {
+    std::vector<Vector3> worldVertices = std::vector<Vector3>(kTableSlots);   // by vertex slot, world space
+    std::vector<Vector3> viewVertices = std::vector<Vector3>(kTableSlots);    // by vertex slot, view space
+    // By vertex slot: x, y in view-panel pixels (unrounded), z depth 0 at near .. 1 at far.
+    std::vector<Vector3> screenVertices = std::vector<Vector3>(kTableSlots);
+    std::vector<float> depthKeys = std::vector<float>(kTableSlots);           // by list position
+    // Face slots in drawing order, farthest first; ends at the first 0.
+    std::vector<std::int32_t> drawList = std::vector<std::int32_t>(kTableSlots);
+    std::vector<ColorRGB> faceShades = std::vector<ColorRGB>(kTableSlots);    // by face slot, fill colour
+    std::vector<Vector3> vertexNormals = std::vector<Vector3>(kTableSlots);   // by vertex slot, Gradient mode
+    std::vector<ColorRGB> vertexColors = std::vector<ColorRGB>(kTableSlots);  // by vertex slot, Gradient mode
+};
+
+// Which bad settings a frame has already reported, so one frame raises each notice once.
+struct SettingReports {
+    Truth badCamera = kFalse;
+    Truth badLight = kFalse;
+};
+
+// Reports the code through the scene's reporter unless this frame has reported it already.
+void ReportSettingOnce(const Scene& scene, SettingReports& reports, std::int32_t code);
+
+// Vertex and face slots index the pools and the work arrays: guard every slot read from a record.
+inline bool SlotInTable(std::int32_t slot) { return slot >= 0 && slot <= kLastSlot; }
+
+// A mesh's vertex or face run, kept to slots 1..10000 so slot 0 is never written.
+inline void MeshVertexSpan(const Mesh& mesh, std::int32_t& first, std::int32_t& last) {
+    first = mesh.firstVertex < 1 ? 1 : mesh.firstVertex;
+    last = LastVertex(mesh) > kLastSlot ? kLastSlot : LastVertex(mesh);
+}
+inline void MeshFaceSpan(const Mesh& mesh, std::int32_t& first, std::int32_t& last) {
+    first = mesh.firstFace < 1 ? 1 : mesh.firstFace;
+    last = LastFace(mesh) > kLastSlot ? kLastSlot : LastFace(mesh);
+}
+
+}  // namespace vantrel
