@@ -1,0 +1,125 @@
+#include "platform/canvas/gdi_objects.h"
+
+#include <atomic>
+#include <new>
+
+#include "platform/canvas/gdi_object.h"
+
+namespace vantrel {
+namespace {
+
+// Process-wide like the desktop platform's own object table, so leaks show in one number.
+std::atomic<std::int64_t> liveObjects{0};
+
+GdiObject MakeStock(ObjectKind kind, ColorRef color, bool hollow) {
+    GdiObject object;
+    object.kind = kind;
+    object.stock = true;
+    object.color = color;
+    object.hollow = hollow;
+    object.penStyle = hollow ? PS_NULL : PS_SOLID;
+    return object;
+}
+
+// Stock objects are immutable apart from their selection count, which stock objects ignore.
+GdiObject stockWhiteBrush = MakeStock(ObjectKind::Brush, 0x00FFFFFF, false);
+GdiObject stockBlackBrush = MakeStock(ObjectKind::Brush, 0x00000000, false);
+GdiObject stockNullBrush = MakeStock(ObjectKind::Brush, 0x00000000, true);
+GdiObject stockWhitePen = MakeStock(ObjectKind::Pen, 0x00FFFFFF, false);
+GdiObject stockBlackPen = MakeStock(ObjectKind::Pen, 0x00000000, false);
+GdiObject stockNullPen = MakeStock(ObjectKind::Pen, 0x00000000, true);
+GdiObject stockVariableFont = MakeStock(ObjectKind::Font, 0, false);
+GdiObject stockSystemFont = MakeStock(ObjectKind::Font, 0, false);
+
+ObjectHandle NewObject(const GdiObject& prototype) {
+    GdiObject* object = new (std::nothrow) GdiObject(prototype);
+    if (object != nullptr) {
+        liveObjects.fetch_add(1, std::memory_order_relaxed);
+    }
+    return object;
+}
+
+}  // namespace
+
+ObjectHandle CreatePen(std::int32_t style, std::int32_t /*width*/, ColorRef color) {
+    GdiObject pen;
+    pen.kind = ObjectKind::Pen;
+    pen.penStyle = style;
+    pen.color = color & 0x00FFFFFFu;
+    pen.hollow = style == PS_NULL;
+    return NewObject(pen);
+}
+
+ObjectHandle CreateSolidBrush(ColorRef color) {
+    GdiObject brush;
+    brush.kind = ObjectKind::Brush;
+    brush.color = color & 0x00FFFFFFu;
+    return NewObject(brush);
+}
+
+ObjectHandle CreateBitmap(std::int32_t width, std::int32_t height) {
+    GdiObject bitmap;
+    bitmap.kind = ObjectKind::Bitmap;
+    if (!SurfaceCreate(width, height, bitmap.surface)) {
+        return nullptr;
+    }
+    ObjectHandle handle = NewObject(bitmap);
+    if (handle == nullptr) {
+        SurfaceDestroy(bitmap.surface);
+    }
+    return handle;
+}
+
+ObjectHandle CreateFontObject(FontEngine* engine) {
+    GdiObject font;
+    font.kind = ObjectKind::Font;
+    font.engine = engine;
+    return NewObject(font);
+}
+
+ObjectHandle GetStockObject(std::int32_t index) {
+    switch (index) {
+    case WHITE_BRUSH: return &stockWhiteBrush;
+    case BLACK_BRUSH: return &stockBlackBrush;
+    case NULL_BRUSH: return &stockNullBrush;
+    case WHITE_PEN: return &stockWhitePen;
+    case BLACK_PEN: return &stockBlackPen;
+    case NULL_PEN: return &stockNullPen;
+    case ANSI_VAR_FONT: return &stockVariableFont;
+    case SYSTEM_FONT: return &stockSystemFont;
+    default: return nullptr;
+    }
+}
+
+bool DeleteObject(ObjectHandle object) {
+    if (object == nullptr) {
+        return false;
+    }
+    if (object->stock) {
+        return true;
+    }
+    if (object->selections > 0) {
+        return false;
+    }
+    SurfaceDestroy(object->surface);
+    delete object;
+    liveObjects.fetch_sub(1, std::memory_order_relaxed);
+    return true;
+}
+
+std::int64_t LiveObjectCount() { return liveObjects.load(std::memory_order_relaxed); }
+
+ObjectKind ObjectKindOf(ObjectHandle object) {
+    return object == nullptr ? static_cast<ObjectKind>(0) : object->kind;
+}
+
+bool IsStockObject(ObjectHandle object) { return object != nullptr && object->stock; }
+
+Surface* BitmapSurface(ObjectHandle bitmap) {
+    if (bitmap == nullptr || bitmap->kind != ObjectKind::Bitmap || bitmap->surface.pixels == nullptr) {
+        return nullptr;
+    }
+    return &bitmap->surface;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,63 @@
+#include <memory>
+#include <new>
+
+#include "platform/canvas/drawing.h"
+#include "platform/canvas/gdi_object.h"
+#include "platform/canvas/lines.h"
+#include "platform/canvas/polygon_spans.h"
+
+namespace vantrel {
+namespace {
+
+// Polygons up to this many corners are filled from stack memory.
+constexpr std::int32_t kSmallPolygon = 32;
+
+void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* points, std::int32_t count) {
+    const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
+    };
+    if (count <= kSmallPolygon) {
+        PolygonEdge edges[kSmallPolygon];
+        std::int32_t active[kSmallPolygon];
+        std::int64_t crossings[kSmallPolygon];
+        PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, active, crossings},
+                           span);
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(count);
+    std::unique_ptr<PolygonEdge[]> edges(new (std::nothrow) PolygonEdge[n]);
+    std::unique_ptr<std::int32_t[]> active(new (std::nothrow) std::int32_t[n]);
+    std::unique_ptr<std::int64_t[]> crossings(new (std::nothrow) std::int64_t[n]);
+    if (!edges || !active || !crossings) {
+        return;
+    }
+    PolygonForEachSpan(points, count, surface.width, surface.height,
+                       PolygonScratch{edges.get(), active.get(), crossings.get()}, span);
+}
+
+}  // namespace
+
+bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
+    if (dc == nullptr || points == nullptr || count < 2) {
+        return false;
+    }
+    const Surface* surface = DcSurface(dc);
+    if (surface == nullptr) {
+        return true;
+    }
+    const ObjectHandle brush = dc->state.brush;
+    if (!ObjectDrawsNothing(brush)) {
+        FillPolygon(*surface, RasterMixFor(dc->state.rop2, PixelFromColorRef(brush->color)), points, count);
+    }
+    // The outline goes on top of the fill: each edge includes its start pixel, excludes its end.
+    const ObjectHandle pen = dc->state.pen;
+    if (!ObjectDrawsNothing(pen)) {
+        const RasterMix mix = RasterMixFor(dc->state.rop2, PixelFromColorRef(pen->color));
+        for (std::int32_t i = 0; i < count; ++i) {
+            DrawLine(*surface, mix, points[i], points[i + 1 == count ? 0 : i + 1]);
+        }
+    }
+    return true;
+}
+
+}  // namespace vantrel

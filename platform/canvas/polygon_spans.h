@@ -1,0 +1,115 @@
+#pragma once
+// The polygon filler: turns a closed polygon into the horizontal spans it covers on a surface.
+//
+// Fill convention: pixel (x, y) is covered when its top-left corner (x, y) is inside under the
+// alternate (even-odd) rule, a corner on a left edge counting as inside and one on a right edge
+// as outside; a flat top row is filled, a flat bottom row is not. Per row y, every
+// non-horizontal edge with yTop <= y < yBottom crosses at X = xTop + dx * (y - yTop) / dy; the
+// crossings rounded up are paired into spans [c1, c2), [c3, c4), ...
+//
+// Range: any 32-bit coordinates. Crossings are exact (128-bit set-up, then integer stepping),
+// only rows inside the surface are visited and spans are cut to it, so work is proportional to
+// the visible rows plus the filled pixels.
+#include <algorithm>
+#include <cstdint>
+
+#include "geometry/point.h"
+
+namespace vantrel {
+
+// One edge, stepped row by row: the crossing is exactly x - remainder / dy.
+struct PolygonEdge {
+    std::int64_t x = 0;          // crossing on the current row, rounded up
+    std::int64_t remainder = 0;  // 0 <= remainder < dy
+    std::int64_t stepX = 0;      // floor(dx / dy)
+    std::int64_t stepRemainder = 0;  // dx - stepX * dy
+    std::int64_t dy = 1;
+    std::int32_t firstRow = 0;   // first visible row
+    std::int32_t endRow = 0;     // one past the last visible row
+};
+
+// Sets up the edge a -> b for the visible rows 0 .. height - 1; false when it has none there
+// (or is horizontal).
+bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out);
+
+inline void PolygonEdgeStep(PolygonEdge& edge) {
+    edge.x += edge.stepX;
+    edge.remainder -= edge.stepRemainder;
+    if (edge.remainder < 0) {
+        edge.remainder += edge.dy;
+        edge.x += 1;
+    }
+}
+
+// Working memory for one fill: room for count edges, active edges and crossings.
+struct PolygonScratch {
+    PolygonEdge* edges = nullptr;
+    std::int32_t* active = nullptr;
+    std::int64_t* crossings = nullptr;
+};
+
+// Calls span(y, x0, x1) for every covered run x0 .. x1 - 1 of row y, already cut to
+// 0 .. width - 1 and 0 .. height - 1, rows in increasing order.
+template <typename SpanFunction>
+void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t width, std::int32_t height,
+                        const PolygonScratch& scratch, SpanFunction&& span) {
+    if (points == nullptr || count < 3 || width <= 0 || height <= 0) {
+        return;
+    }
+    PolygonEdge* edges = scratch.edges;
+    std::int32_t edgeCount = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (PolygonEdgeSetUp(points[i], points[i + 1 == count ? 0 : i + 1], height, edges[edgeCount])) {
+            ++edgeCount;
+        }
+    }
+    if (edgeCount == 0) {
+        return;
+    }
+    std::sort(edges, edges + edgeCount,
+              [](const PolygonEdge& a, const PolygonEdge& b) { return a.firstRow < b.firstRow; });
+    std::int32_t endRow = 0;
+    for (std::int32_t e = 0; e < edgeCount; ++e) {
+        endRow = std::max(endRow, edges[e].endRow);
+    }
+    std::int32_t* active = scratch.active;
+    std::int64_t* crossings = scratch.crossings;
+    std::int32_t activeCount = 0;
+    std::int32_t next = 0;
+    std::int32_t y = edges[0].firstRow;
+    while (y < endRow) {
+        // Edges entering at this row join; edges that ended leave.
+        while (next < edgeCount && edges[next].firstRow == y) {
+            active[activeCount++] = next++;
+        }
+        std::int32_t kept = 0;
+        for (std::int32_t k = 0; k < activeCount; ++k) {
+            if (edges[active[k]].endRow > y) {
+                active[kept++] = active[k];
+            }
+        }
+        activeCount = kept;
+        if (activeCount == 0) {
+            if (next == edgeCount) {
+                break;
+            }
+            y = edges[next].firstRow;
+            continue;
+        }
+        for (std::int32_t k = 0; k < activeCount; ++k) {
+            crossings[k] = edges[active[k]].x;
+            PolygonEdgeStep(edges[active[k]]);
+        }
+        std::sort(crossings, crossings + activeCount);
+        for (std::int32_t k = 0; k + 1 < activeCount; k += 2) {
+            const std::int64_t x0 = std::max<std::int64_t>(crossings[k], 0);
+            const std::int64_t x1 = std::min<std::int64_t>(crossings[k + 1], width);
+            if (x0 < x1) {
+                span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
+            }
+        }
+        ++y;
+    }
+}
+
+}  // namespace vantrel

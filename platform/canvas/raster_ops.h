@@ -1,0 +1,53 @@
+#pragma once
+// The one place where a colour meets the surface: every primitive but GradientFill, BitBlt and
+// text writes through a RasterMix made from the context's raster operation.
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/canvas/surface.h"
+
+namespace vantrel {
+
+// For a fixed pen colour every raster operation is new = (old AND andMask) XOR xorMask, bit by
+// bit: with f0 / f1 the result for a destination bit of 0 / 1, andMask = f0 ^ f1 and
+// xorMask = f0. The alpha byte of andMask is all ones, so the 0xFF alpha of a pixel survives.
+struct RasterMix {
+    std::uint32_t andMask = 0xFF000000u;
+    std::uint32_t xorMask = 0;
+};
+
+// rop2 in 1 .. 16: result bit = bit (2 * pen + destination) of (rop2 - 1). Others act as R2_NOP.
+inline RasterMix RasterMixFor(std::int32_t rop2, std::uint32_t penPixel) {
+    if (rop2 < 1 || rop2 > 16) {
+        return RasterMix{0xFFFFFFFFu, 0};
+    }
+    const std::uint32_t code = static_cast<std::uint32_t>(rop2 - 1);
+    const auto all = [code](std::uint32_t bit) { return ((code >> bit) & 1u) != 0 ? 0x00FFFFFFu : 0u; };
+    const std::uint32_t pen = penPixel & 0x00FFFFFFu;
+    const std::uint32_t f0 = (pen & all(2)) | (~pen & all(0));
+    const std::uint32_t f1 = (pen & all(3)) | (~pen & all(1));
+    return RasterMix{((f0 ^ f1) & 0x00FFFFFFu) | 0xFF000000u, f0 & 0x00FFFFFFu};
+}
+
+inline bool RasterMixIsCopy(const RasterMix& mix) { return mix.andMask == 0xFF000000u; }
+
+inline std::uint32_t RasterMixApply(const RasterMix& mix, std::uint32_t destination) {
+    return (destination & mix.andMask) ^ mix.xorMask;
+}
+
+// Pixels x0 .. x1 - 1 of one row; the caller clips.
+inline void RasterMixSpan(const RasterMix& mix, std::uint32_t* row, std::int32_t x0, std::int32_t x1) {
+    if (RasterMixIsCopy(mix)) {
+        std::fill(row + x0, row + x1, mix.xorMask | 0xFF000000u);
+        return;
+    }
+    for (std::int32_t x = x0; x < x1; ++x) {
+        row[x] = RasterMixApply(mix, row[x]);
+    }
+}
+
+inline std::uint32_t* SurfaceRow(const Surface& surface, std::int32_t y) {
+    return surface.pixels + static_cast<std::ptrdiff_t>(y) * surface.pitch;
+}
+
+}  // namespace vantrel
