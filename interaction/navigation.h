@@ -1,0 +1,32 @@
+#pragma once
+// Mouse navigation over the view panel and light placement with Shift: drags change the orbit,
+// and each frame places the camera, or while Shift is held the light and its red pointer, on it.
+#include <cstdint>
+
+#include "geometry/orbit.h"
+#include "interaction/interaction_state.h"
+#include "render/render_target.h"
+#include "render/render_work.h"
+#include "scene/scene.h"
+
+namespace vantrel {
+
+// A mouse move over the view panel, keys as kMouseLeft | kMouseRight, (x, y) in its client
+// pixels. Left drag orbits (0.01 radian a pixel at the default rate), right drag zooms; with no
+// button the face under the pointer is outlined in the back buffer (not while the light pointer
+// exists). A drag flags a frame in scene.frameDirty.
+InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
+                            RenderTarget& backBuffer, std::int32_t keys, std::int32_t x, std::int32_t y);
+
+// Shift down, and every auto-repeat of it: the orbit steers the light; builds the pointer once.
+// Asks for no frame: the pointer shows with the next frame anything else requests.
+void EnterLightPlacement(Scene& scene, InteractionState& state);
+// Shift up: deletes the pointer and flags a frame, in which the camera jumps to the orbit.
+void LeaveLightPlacement(Scene& scene, InteractionState& state);
+
+// Each rendered frame, before drawing: the camera (with the light at its eye), or during light
+// placement the light and its pointer, on the orbit around the origin. The frame about to be
+// drawn wipes any hover outline and matches the scene again, so picking resumes.
+void PlaceViewpoint(Scene& scene, const Orbit& orbit, InteractionState& state);
+
+}  // namespace vantrel

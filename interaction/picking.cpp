@@ -1,0 +1,103 @@
+// Reads drawList and screenVertices of the last frame and the face pool; draws the hover
+// outline into the back buffer and writes face colours.
+#include "interaction/picking.h"
+
+#include "geometry/point.h"
+#include "platform/canvas/drawing.h"
+#include "render/draw_scene.h"
+#include "render/drawing_tools.h"
+#include "render/face_geometry.h"
+
+namespace vantrel {
+
+namespace {
+
+// Mirrors y so that it grows upward; wraps instead of overflowing at the int32 minimum.
+Point2 Upward(const Point2& p) {
+    return {p.x, static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(p.y))};
+}
+
+bool IsFaceSlot(std::int32_t face) { return face > 0 && SlotInTable(face); }
+
+float DepthSum(const RenderWork& work, const std::int32_t (&corners)[3]) {
+    return work.screenVertices[corners[0]].z + work.screenVertices[corners[1]].z + work.screenVertices[corners[2]].z;
+}
+
+// Inverts the face's one-pixel outline; drawing it again restores the pixels exactly.
+void InvertOutline(RenderTarget& target, const Scene& scene, const RenderWork& work, std::int32_t face) {
+    if (IsFaceSlot(face)) DrawFacePolygon(target, scene, work, face);
+}
+
+}  // namespace
+
+Truth PointInFace(const Scene& scene, const RenderWork& work, std::int32_t x, std::int32_t y, std::int32_t face) {
+    if (!IsFaceSlot(face)) return kFalse;
+    std::int32_t corners[3];
+    FaceCorners(scene, face, corners);
+    Point2 p[3];
+    for (int k = 0; k < 3; ++k) {
+        const Vector3& screen = work.screenVertices[corners[k]];
+        Point2FromPoint2F({screen.x, screen.y}, p[k]);
+        p[k] = Upward(p[k]);
+    }
+    const Point2 q = Upward({x, y});
+    return ToTruth(EdgeSide(p[0], p[1], q) && EdgeSide(p[1], p[2], q) && EdgeSide(p[2], p[0], q));
+}
+
+std::int32_t PickFace(const Scene& scene, const RenderWork& work, std::int32_t x, std::int32_t y) {
+    std::int32_t picked = 0;
+    float pickedKey = 0;
+    for (std::int32_t i = 0; i < kTableSlots && work.drawList[i] != 0; ++i) {
+        const std::int32_t face = work.drawList[i];
+        if (!PointInFace(scene, work, x, y, face)) continue;
+        std::int32_t corners[3];
+        FaceCorners(scene, face, corners);
+        const float key = DepthSum(work, corners);
+        // Strictly smaller: of equal sums the face met first stays.
+        if (picked == 0 || key < pickedKey) {
+            picked = face;
+            pickedKey = key;
+        }
+    }
+    return picked;
+}
+
+InputResponse HoverAt(const Scene& scene, const RenderWork& work, RenderTarget& backBuffer, InteractionState& state,
+                      std::int32_t x, std::int32_t y) {
+    InputResponse response;
+    state.hoverFace = state.frameMatchesScene ? PickFace(scene, work, x, y) : 0;
+    response.cursor = state.hoverFace != 0 ? CursorShape::CrossHair : CursorShape::Arrow;
+    if (state.hoverFace == state.highlightFace) return response;
+
+    const std::int32_t previousRop = SetROP2(backBuffer.dc, R2_NOT);
+    SelectPen(backBuffer, PS_SOLID, 0x00000000);
+    SelectBrush(backBuffer, kBrushHollow, 0x00000000);
+    InvertOutline(backBuffer, scene, work, state.highlightFace);
+    state.highlightFace = state.hoverFace;
+    InvertOutline(backBuffer, scene, work, state.highlightFace);
+    RestorePenBrush(backBuffer);
+    if (previousRop != 0) SetROP2(backBuffer.dc, previousRop);
+    response.presentView = true;
+    return response;
+}
+
+InputResponse PaintHoveredFace(Scene& scene, InteractionState& state) {
+    if (!IsFaceSlot(state.hoverFace) || state.lightPointer != 0) return {};
+    Face& face = scene.facePool[state.hoverFace];
+    ColorFromColorRef(state.paintColor, face.color);
+    face.shine = state.paintShine;
+    scene.frameDirty = kTrue;
+    return {};
+}
+
+InputResponse TakeHoveredFaceColor(const Scene& scene, InteractionState& state) {
+    if (!IsFaceSlot(state.hoverFace) || state.lightPointer != 0) return {};
+    const Face& face = scene.facePool[state.hoverFace];
+    state.paintColor = ColorToColorRef(face.color);
+    state.paintShine = face.shine;
+    InputResponse response;
+    response.repaintShine = true;
+    return response;
+}
+
+}  // namespace vantrel
