@@ -1,0 +1,25 @@
+#pragma once
+// The frame cycle and the window side of the render target: UpdateView renders a new frame
+// only when one is due, PresentView shows it at once, CopyToView paints the view panel.
+#include <cstdint>
+
+#include "app/program.h"
+
+namespace vantrel {
+
+// Does nothing unless frameDirty is set and no error box is open; otherwise places the
+// viewpoint, paints the background over the view panel's area, renders the scene, draws the
+// overlay and presents the back buffer.
+void UpdateView(Program& program);
+// Repaints the view panel from the back buffer before returning.
+void PresentView(Program& program);
+// Shows the back buffer's pixels at the item rectangle's place in the panel; nothing before
+// the back buffer exists.
+void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect);
+// Re-creates the back buffer larger when the view panel has outgrown it, so the view never
+// shows pixels no frame was drawn into. Never shrinks it; sides stop at the surface limit.
+void GrowBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight);
+// Creates the back buffer of the given size and points its text at the program's font engine.
+void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height);
+
+}  // namespace vantrel

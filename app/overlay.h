@@ -1,0 +1,28 @@
+#pragma once
+// The information overlay: seven rows of white text over the top-left corner of each frame,
+// showing the orbit position and the current mesh's name and size.
+#include <cstdint>
+
+#include "app/program.h"
+
+namespace vantrel {
+
+inline constexpr std::int32_t kOverlayRows = 7;
+inline constexpr std::int32_t kOverlayRowBytes = 160;  // "Name: " and a 127-character name fit
+
+struct OverlayText {
+    char rows[kOverlayRows][kOverlayRowBytes] = {};
+    std::int32_t lengths[kOverlayRows] = {};
+};
+
+// Writes the label and the number: a space before zero and positive numbers, "-" before
+// negative ones, no grouping. Returns the length written (out holds at least 32 bytes more
+// than the label).
+std::int32_t FormatOverlayNumber(const char* label, std::int64_t value, char* out);
+// The rows as they read now: longitude and latitude in whole degrees, the radius, an empty
+// row, the current mesh's name, vertex count and face count.
+void BuildOverlayText(const Scene& scene, const Orbit& orbit, OverlayText& out);
+// Draws the rows into the back buffer, one line height apart, without a background box.
+void DrawInformationOverlay(Program& program);
+
+}  // namespace vantrel

@@ -1,0 +1,60 @@
+#pragma once
+// A host without a window system: it keeps the menu's check marks, records what the window
+// procedure asked for, and "shows" each panel in a surface of its own, as a screen would.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/host.h"
+#include "app/program.h"
+#include "platform/canvas/surface.h"
+
+namespace vantrel {
+
+class RecordingHost : public Host {
+public:
+    // Starts with the menu's initial check marks.
+    RecordingHost();
+    ~RecordingHost() override;
+    RecordingHost(const RecordingHost&) = delete;
+    RecordingHost& operator=(const RecordingHost&) = delete;
+
+    // The program whose window procedure receives the repaints; none: repaints are only counted.
+    Program* program = nullptr;
+    double secondsSinceMidnight = 43200.0;
+    std::int32_t screenWidth = 640;
+    std::int32_t screenHeight = 480;
+    // Runs while an error box is "open", before it is dismissed.
+    std::function<void()> whileErrorBoxOpen;
+
+    // What was asked for.
+    std::vector<std::string> errorTexts;  // "caption: text", one per box
+    CursorShape cursor = CursorShape::Arrow;
+    std::int32_t cursorChanges = 0;
+    std::int32_t repaints[kPanelCount + 1] = {};
+    std::int32_t panelMoves = 0;
+    std::int32_t quitCode = -1;  // -1 until PostQuit
+
+    // The pixels each panel shows, as big as the panel.
+    const Surface& Screen(PanelId panel) const { return screens_[static_cast<std::int32_t>(panel)]; }
+    PanelRect PanelPlace(PanelId panel) const { return places_[static_cast<std::int32_t>(panel)]; }
+
+    bool MenuItemChecked(std::int32_t id) override;
+    void CheckMenuItem(std::int32_t id, bool checked) override;
+    void SetCursorShape(CursorShape shape) override;
+    void MovePanel(PanelId panel, const PanelRect& rect) override;
+    PanelRect PanelClientRect(PanelId panel) override;
+    void RepaintPanelNow(PanelId panel) override;
+    void ShowErrorBox(const char* caption, const char* text) override;
+    double SecondsSinceMidnight() override;
+    void ScreenSize(std::int32_t& width, std::int32_t& height) override;
+    void PostQuit(std::int32_t exitCode) override;
+
+private:
+    std::vector<bool> checked_;  // by command id
+    PanelRect places_[kPanelCount + 1];
+    Surface screens_[kPanelCount + 1];
+};
+
+}  // namespace vantrel

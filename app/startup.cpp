@@ -1,0 +1,39 @@
+#include "app/startup.h"
+
+#include "app/frame.h"
+#include "scene/camera.h"
+
+namespace vantrel {
+namespace {
+
+// While the box is open the window procedure carries out nothing, so the interrupted
+// operation finds the program as it left it when the box closes.
+void ReportThroughHost(void* context, const char* caption, const char* text) {
+    Program& program = *static_cast<Program*>(context);
+    ++program.shell.modalDepth;
+    program.host->ShowErrorBox(caption, text);
+    --program.shell.modalDepth;
+}
+
+}  // namespace
+
+void StartProgram(Program& program, Host& host) {
+    program.host = &host;
+    program.scene.reporter = ErrorReporter{ReportThroughHost, &program};
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    host.ScreenSize(width, height);
+    CreateProgramBackBuffer(program, width, height);
+    RandomSeed(program.random, host.SecondsSinceMidnight());
+    BuildDefaultScene(program.scene, program.orbit);
+}
+
+void StopProgram(Program& program) {
+    DestroyBackBuffer(program.target);
+    DestroyBackBuffer(program.paletteTarget);
+    DestroyBackBuffer(program.shineTarget);
+    program.shell.backBufferWidth = 0;
+    program.shell.backBufferHeight = 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,109 @@
+#include "app/window_procedure.h"
+
+#include <algorithm>
+
+#include "app/commands.h"
+#include "app/frame.h"
+#include "app/panels.h"
+#include "app/pointer_input.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::int32_t kPanelThickness = 16;
+
+bool SceneExists(const Program& program) { return program.scene.currentCamera != 0; }
+
+void HandleSize(Program& program, const Message& message) {
+    // A minimised window keeps its panels where they were.
+    if (message.sizeType == kSizeMinimized) return;
+    LayoutPanelRects(message.width, message.height, program.shell.panels);
+    for (std::int32_t id = 1; id <= kPanelCount; ++id) {
+        program.host->MovePanel(static_cast<PanelId>(id), program.shell.panels[id]);
+    }
+    program.scene.frameDirty = kTrue;
+    if (SceneExists(program)) UpdateView(program);
+}
+
+void HandleDrawItem(Program& program, const Message& message) {
+    if (!message.canvas) return;
+    const PanelId panel = static_cast<PanelId>(message.controlId);
+    if (panel == PanelId::View) {
+        CopyToView(program, *message.canvas, message.itemRect);
+    } else if (panel == PanelId::Palette || panel == PanelId::Shine) {
+        PaintPanel(program, panel, *message.canvas, message.itemRect);
+    }
+}
+
+void RouteMouse(Program& program, const Message& message) {
+    const PanelId panel = PanelAtPoint(program.shell, message.x, message.y);
+    if (panel == PanelId::None) return;
+    const PanelRect& rect = program.shell.panels[static_cast<std::int32_t>(panel)];
+    const std::int32_t x = message.x - rect.left;
+    const std::int32_t y = message.y - rect.top;
+    const std::int32_t flags = message.keyFlags;
+    switch (panel) {
+        case PanelId::View:
+            if (message.kind == MessageKind::MouseMove) ViewMouseMove(program, flags, x, y);
+            if (message.kind == MessageKind::LeftButtonDown) ViewLeftButtonDown(program, flags, x, y);
+            if (message.kind == MessageKind::RightButtonDown) ViewRightButtonDown(program, flags, x, y);
+            break;
+        case PanelId::Palette: PaletteMouse(program, flags, x, y); break;
+        case PanelId::Shine: ShineMouse(program, flags, x, y); break;
+        case PanelId::None: break;
+    }
+}
+
+}  // namespace
+
+void LayoutPanelRects(std::int32_t width, std::int32_t height, PanelRect (&out)[kPanelCount + 1]) {
+    // A client area thinner than a strip leaves the view empty rather than inside out.
+    const std::int32_t viewWidth = std::max(width - kPanelThickness, 0);
+    const std::int32_t viewHeight = std::max(height - kPanelThickness, 0);
+    out[0] = PanelRect{};
+    out[static_cast<std::int32_t>(PanelId::View)] = PanelRect{0, 0, viewWidth, viewHeight};
+    out[static_cast<std::int32_t>(PanelId::Palette)] = PanelRect{viewWidth, 0, viewWidth + kPanelThickness, viewHeight};
+    out[static_cast<std::int32_t>(PanelId::Shine)] = PanelRect{0, viewHeight, std::max(width, 0), viewHeight + kPanelThickness};
+}
+
+PanelId PanelAtPoint(const ShellState& shell, std::int32_t x, std::int32_t y) {
+    for (std::int32_t id = 1; id <= kPanelCount; ++id) {
+        if (RectContains(shell.panels[id], x, y)) return static_cast<PanelId>(id);
+    }
+    return PanelId::None;
+}
+
+std::int64_t WindowProcedure(Program& program, const Message& message) {
+    // While an error box is open only layout and painting go on: a command, a key, a mouse
+    // message or a frame would act on a scene the interrupted operation is still changing.
+    const bool modal = program.shell.modalDepth > 0;
+    switch (message.kind) {
+        case MessageKind::Destroy: program.host->PostQuit(0); return 0;
+        case MessageKind::Size: HandleSize(program, message); return 0;
+        case MessageKind::Activate: return 0;
+        case MessageKind::DrawItem:
+            if (message.controlType != kControlTypeStatic) return 0;
+            HandleDrawItem(program, message);
+            return 1;
+        case MessageKind::KeyDown:
+            if (!modal && message.virtualKey == kVirtualKeyShift) EnterLightPlacement(program);
+            return 0;
+        case MessageKind::KeyUp:
+            if (!modal && message.virtualKey == kVirtualKeyShift) LeaveLightPlacement(program);
+            return 0;
+        case MessageKind::Command:
+            if (!modal) RunCommand(program, message.commandId);
+            return 0;
+        case MessageKind::Timer:
+            if (message.timerId == kFrameTimerId) UpdateView(program);
+            return 0;
+        case MessageKind::MouseMove:
+        case MessageKind::LeftButtonDown:
+        case MessageKind::RightButtonDown:
+            if (!modal) RouteMouse(program, message);
+            return 0;
+    }
+    return 0;
+}
+
+}  // namespace vantrel
