@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "frame_fixture.h"
+#include "geometry/random.h"
+#include "objects/command_ids.h"
+#include "objects/object_commands.h"
+#include "render/draw_scene.h"
+
+// Whole frames compared pixel for pixel with images committed under tests/data/golden.
+// After a deliberate change of the picture, regenerate them with VANTREL_UPDATE_GOLDEN=1,
+// look at every image and commit them.
+namespace vantrel {
+namespace {
+
+constexpr PanelSize kGoldenPanel{160, 120};
+
+std::string GoldenPath(const std::string& name) { return std::string(VANTREL_TEST_DATA) + "/golden/" + name + ".ppm"; }
+
+// Binary PPM (P6): a text header, then red, green, blue bytes row by row.
+bool WritePpm(const std::string& path, const std::vector<ColorRef>& pixels, PanelSize size) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", size.width, size.height);
+    for (ColorRef pixel : pixels) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(pixel & 0xFF),
+                                      static_cast<unsigned char>((pixel >> 8) & 0xFF),
+                                      static_cast<unsigned char>((pixel >> 16) & 0xFF)};
+        std::fwrite(rgb, 1, 3, file);
+    }
+    return std::fclose(file) == 0;
+}
+
+bool ReadPpm(const std::string& path, PanelSize size, std::vector<ColorRef>& pixels) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    int width = 0, height = 0, maximum = 0;
+    const bool header = std::fscanf(file, "P6 %d %d %d", &width, &height, &maximum) == 3 && std::fgetc(file) == '\n';
+    bool ok = header && width == size.width && height == size.height && maximum == 255;
+    pixels.clear();
+    for (std::int32_t i = 0; ok && i < width * height; ++i) {
+        unsigned char rgb[3];
+        ok = std::fread(rgb, 1, 3, file) == 3;
+        pixels.push_back(ColorRef(rgb[0]) | ColorRef(rgb[1]) << 8 | ColorRef(rgb[2]) << 16);
+    }
+    std::fclose(file);
+    return ok;
+}
+
+void ExpectMatchesGolden(FrameFixture& f, const std::string& name) {
+    const std::vector<ColorRef> frame = f.Snapshot();
+    const std::string path = GoldenPath(name);
+    const char* update = std::getenv("VANTREL_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        ASSERT_TRUE(WritePpm(path, frame, f.panel)) << path;
+        return;
+    }
+    std::vector<ColorRef> golden;
+    ASSERT_TRUE(ReadPpm(path, f.panel, golden)) << "missing or unreadable golden frame " << path;
+    std::int32_t differing = 0, first = -1;
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+        if (frame[i] == golden[i]) continue;
+        if (first < 0) first = static_cast<std::int32_t>(i);
+        ++differing;
+    }
+    EXPECT_EQ(differing, 0) << name << ": first difference at (" << first % f.panel.width << ", "
+                            << first / f.panel.width << ")";
+}
+
+// Object > name with a fixed seed, then Edit > Random colours, so neighbouring faces differ.
+void BuildObject(FrameFixture& f, int command, double seed) {
+    Random random;
+    RandomSeed(random, seed);
+    RunObjectCommand(*f.scene, random, command);
+    RunEditCommand(*f.scene, random, kCommandColorRandom);
+}
+
+TEST(GoldenFrames, SphereAtTheStartUpOrbitInEveryMode) {
+    const char* names[] = {"wireframe", "solid", "shaded", "transparent", "outlined", "gradient"};
+    for (std::int32_t mode = kModeWireframe; mode <= kModeGradient; ++mode) {
+        FrameFixture f(kGoldenPanel);
+        BuildObject(f, kCommandSphere, 43200.0);
+        f.camera().renderMode = mode;
+        f.RenderOnBackground();
+        ExpectMatchesGolden(f, std::string("sphere_") + names[mode]);
+    }
+}
+
+TEST(GoldenFrames, TorusFromAboveWithEffects) {
+    FrameFixture f(kGoldenPanel);
+    BuildObject(f, kCommandTorus, 45000.5);
+    f.PlaceCamera(0.6f, 0.7f, 150);
+    f.RenderOnBackground();
+    ExpectMatchesGolden(f, "torus_shaded");
+    f.camera().metallic = kTrue;
+    f.camera().doubleSided = kTrue;
+    f.camera().renderMode = kModeGradient;
+    f.RenderOnBackground();
+    ExpectMatchesGolden(f, "torus_gradient_metallic_double_sided");
+    f.camera().orthographic = 8;
+    f.camera().orthoScale = 1.5f;
+    f.camera().renderMode = kModeSolid;
+    f.RenderOnBackground();
+    ExpectMatchesGolden(f, "torus_solid_orthographic");
+}
+
+}  // namespace
+}  // namespace vantrel
