@@ -14,6 +14,7 @@ struct GdiObject {
     ColorRef color = 0;          // pen or brush colour
     bool hollow = false;         // brush that fills nothing, pen that draws nothing
     Surface surface;             // bitmap pixels
+    bool ownsPixels = false;     // false for a bitmap over the caller's memory
     FontEngine* engine = nullptr;  // font: its own engine, or none for the context's one
 };
 

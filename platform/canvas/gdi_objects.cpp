@@ -60,6 +60,7 @@ ObjectHandle CreateSolidBrush(ColorRef color) {
 ObjectHandle CreateBitmap(std::int32_t width, std::int32_t height) {
     GdiObject bitmap;
     bitmap.kind = ObjectKind::Bitmap;
+    bitmap.ownsPixels = true;
     if (!SurfaceCreate(width, height, bitmap.surface)) {
         return nullptr;
     }
@@ -68,6 +69,17 @@ ObjectHandle CreateBitmap(std::int32_t width, std::int32_t height) {
         SurfaceDestroy(bitmap.surface);
     }
     return handle;
+}
+
+ObjectHandle CreateBitmapOver(const Surface& pixels) {
+    if (pixels.pixels == nullptr || pixels.width < 1 || pixels.height < 1 || pixels.width > kSurfaceMaxSide ||
+        pixels.height > kSurfaceMaxSide || pixels.pitch < pixels.width) {
+        return nullptr;
+    }
+    GdiObject bitmap;
+    bitmap.kind = ObjectKind::Bitmap;
+    bitmap.surface = pixels;
+    return NewObject(bitmap);
 }
 
 ObjectHandle CreateFontObject(FontEngine* engine) {
@@ -101,7 +113,9 @@ bool DeleteObject(ObjectHandle object) {
     if (object->selections > 0) {
         return false;
     }
-    SurfaceDestroy(object->surface);
+    if (object->ownsPixels) {
+        SurfaceDestroy(object->surface);
+    }
     delete object;
     liveObjects.fetch_sub(1, std::memory_order_relaxed);
     return true;

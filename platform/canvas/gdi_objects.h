@@ -36,6 +36,9 @@ ObjectHandle CreatePen(std::int32_t style, std::int32_t width, ColorRef color);
 ObjectHandle CreateSolidBrush(ColorRef color);
 // A black bitmap of width x height; 0 for sides outside 1 .. kSurfaceMaxSide.
 ObjectHandle CreateBitmap(std::int32_t width, std::int32_t height);
+// A bitmap over pixels the caller owns (they must outlive it; DeleteObject leaves them alone);
+// 0 for an empty or oversized surface.
+ObjectHandle CreateBitmapOver(const Surface& pixels);
 // A font drawn by the given engine (not owned; it must outlive the font).
 ObjectHandle CreateFontObject(FontEngine* engine);
 // The stock object of that number, or 0 for an unknown number.
