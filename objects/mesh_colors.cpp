@@ -19,6 +19,14 @@ float AlongAxis(const Vector3& v, MeshAxis axis) {
 
 bool IsPlaceholderFace(const Face& face) { return face.corner0 == 0 && face.corner1 == 0 && face.corner2 == 0; }
 
+bool HasRealFaces(const Scene& scene, std::int32_t mesh) {
+    const Mesh& target = scene.meshTable[mesh];
+    for (std::int32_t f = target.firstFace; f <= LastFace(target); ++f) {
+        if (!IsPlaceholderFace(scene.facePool[f])) return true;
+    }
+    return false;
+}
+
 bool IsLiveMesh(const Scene& scene, std::int32_t mesh) {
     return mesh >= 1 && mesh >= scene.meshRange.first && mesh <= LastIndex(scene.meshRange);
 }

@@ -12,6 +12,8 @@ enum class MeshAxis : std::int32_t { X = 1, Y = 2, Z = 3 };
 
 // The single face of a point, line, text or curve object: all corners 0, it names no vertex.
 bool IsPlaceholderFace(const Face& face);
+// True when the mesh has a face that is not a placeholder, that is something to split.
+bool HasRealFaces(const Scene& scene, std::int32_t mesh);
 // True when mesh names a live record of the mesh table.
 bool IsLiveMesh(const Scene& scene, std::int32_t mesh);
 

@@ -1,7 +1,11 @@
 #include "objects/object_commands.h"
 
+#include <array>
+
+#include "objects/charts.h"
 #include "objects/command_ids.h"
 #include "objects/mesh_colors.h"
+#include "objects/scatter.h"
 #include "objects/solids.h"
 #include "objects/tessellate.h"
 #include "scene/camera.h"
@@ -49,9 +53,88 @@ void RunSolidCommand(Scene& scene, Random& random, int id) {
     }
 }
 
-// Splits the current mesh; it is recoloured white only when the split happened.
+// A random point: every coordinate in [-40, 40), drawn x, then y, then z.
+Vector3 RandomPoint(Random& random) {
+    Vector3 point;
+    VecRandomUnitCube(random, point);
+    VecScale(point, 40, point);
+    return point;
+}
+
+std::int32_t BuildScatterObject(Scene& scene, Random& random, int id) {
+    switch (id) {
+        case kCommandPixel: return MakePixel(scene, RandomPoint(random));
+        case kCommandLine: {
+            const Vector3 start = RandomPoint(random);
+            return MakeLine(scene, start, RandomPoint(random));
+        }
+        case kCommandText: return MakeText(scene, "3D", RandomPoint(random));
+        default: {
+            // Four separately drawn points, in the order drawn.
+            const Vector3 p1 = RandomPoint(random);
+            const Vector3 p2 = RandomPoint(random);
+            const Vector3 p3 = RandomPoint(random);
+            return MakeCurve(scene, p1, p2, p3, RandomPoint(random));
+        }
+    }
+}
+
+// Many small objects at random places, each current in turn and given its own colour.
+void RunScatterCommand(Scene& scene, Random& random, int id) {
+    constexpr int kCounts[] = {40, 10, 20, 10};  // Pixel, Line, Text, Curve
+    ClearForNewObjects(scene);
+    for (int n = 0; n < kCounts[id - kCommandPixel]; ++n) {
+        scene.currentMesh = BuildScatterObject(scene, random, id);
+        RandomizeFaceColors(scene, random, scene.currentMesh);
+    }
+}
+
+// Chart entries are drawn one by one: the value, then red, green and blue of its colour.
+template <std::size_t N>
+void DrawChartEntries(Random& random, std::array<float, N>& values, std::array<ColorRef, N>& colors) {
+    for (std::size_t k = 0; k < N; ++k) {
+        values[k] = RandomUniform(random);
+        ColorRGB color;
+        ColorRandom(random, color);
+        colors[k] = ColorToColorRef(color);
+    }
+}
+
+void RunGraphCommand(Scene& scene, Random& random, int id) {
+    ClearForNewObjects(scene);
+    if (id == kCommandBarGraph) {
+        std::array<float, 18> values;
+        std::array<ColorRef, 18> colors;
+        DrawChartEntries(random, values, colors);
+        scene.currentMesh = MakeBarGraph(scene, 6, 3, {80, 40, 40}, 5, values, colors);
+    } else if (id == kCommandGridGraph) {
+        std::array<float, 25> values;
+        std::array<ColorRef, 25> colors;  // drawn to keep the sequence, not used
+        DrawChartEntries(random, values, colors);
+        scene.currentMesh = MakeGridGraph(scene, 5, 5, {80, 40, 80}, values, kBlue, kRed, FaceSides::Single);
+    } else {
+        std::array<float, 4> values;
+        std::array<ColorRef, 4> colors;
+        DrawChartEntries(random, values, colors);
+        scene.currentMesh = MakePieGraph(scene, 40, 10, 16, values, colors);
+    }
+}
+
+// A grid centred flat on the origin, rippled, then shaded blue (low) to red (high).
+void RunRippleCommand(Scene& scene) {
+    ClearForNewObjects(scene);
+    scene.currentMesh = MakeGrid(scene, 80, 80, 10, 10, FaceSides::Single);
+    if (scene.currentMesh == 0) return;
+    CentreMesh(scene, scene.currentMesh);
+    RippleMesh(scene, scene.currentMesh, 40, 20, 0);
+    GradientFaceColors(scene, scene.currentMesh, MeshAxis::Y, kBlue, kRed, kObjectShine);
+}
+
+// Splits the current mesh; it is recoloured white only when the split happened. A point, line,
+// text or curve has nothing to split and keeps its colour.
 EditOutcome RunTessellation(Scene& scene, int id) {
     const std::int32_t before = scene.currentMesh;
+    if (!HasRealFaces(scene, before)) return {before, 0};
     const std::int32_t after = id == kCommandTessellateByFace ? TessellateByFace(scene, before, 1)
                                                               : TessellateByEdge(scene, before, 1);
     if (after == 0) return {before, 0};
@@ -74,7 +157,15 @@ bool IsEditCommand(int id) {
 
 std::int32_t RunObjectCommand(Scene& scene, Random& random, int id) {
     if (!IsObjectCommand(id)) return scene.currentMesh;
-    if (IsSolidCommand(id)) RunSolidCommand(scene, random, id);
+    if (IsSolidCommand(id)) {
+        RunSolidCommand(scene, random, id);
+    } else if (id >= kCommandPixel && id <= kCommandCurve) {
+        RunScatterCommand(scene, random, id);
+    } else if (id == kCommandRipple) {
+        RunRippleCommand(scene);
+    } else {
+        RunGraphCommand(scene, random, id);
+    }
     scene.frameDirty = kTrue;
     return scene.currentMesh;
 }

@@ -39,7 +39,9 @@ void RestoreMeshRecords(Scene& scene, const MeshRecords& kept) {
 
 std::int32_t CountRealFaces(const Scene& scene, const Mesh& mesh) {
     std::int32_t count = 0;
-    for (std::int32_t f = mesh.firstFace; f <= LastFace(mesh); ++f) count += IsPlaceholderFace(scene.facePool[f]) ? 0 : 1;
+    for (std::int32_t f = mesh.firstFace; f <= LastFace(mesh); ++f) {
+        if (!IsPlaceholderFace(scene.facePool[f])) ++count;
+    }
     return count;
 }
 
