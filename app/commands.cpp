@@ -2,6 +2,7 @@
 
 #include "app/command_ids.h"
 #include "objects/command_ids.h"
+#include "interaction/scene_changes.h"
 #include "objects/object_commands.h"
 
 namespace vantrel {
@@ -43,17 +44,13 @@ bool IsViewSwitch(std::int32_t id) {
 
 void RunObject(Program& program, std::int32_t id) {
     RunObjectCommand(program.scene, program.random, id);
-    // The pointer mesh and the hovered face went with the old scene.
-    program.pointer.lightPointer = 0;
-    program.pointer.hoverFace = 0;
+    OnSceneReplaced(program.scene, program.interaction);
 }
 
 void RunEdit(Program& program, std::int32_t id) {
     if (id == kCommandRename) return;  // it has no behaviour and requests no frame
     const EditOutcome outcome = RunEditCommand(program.scene, program.random, id);
-    // A tessellation may move the mesh behind the light pointer, which then shifts down a slot.
-    program.pointer.lightPointer = SlotAfterEdit(outcome, program.pointer.lightPointer);
-    program.pointer.hoverFace = 0;
+    OnMeshMoved(program.scene, program.interaction, outcome);
 }
 
 }  // namespace

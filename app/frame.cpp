@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/overlay.h"
-#include "app/pointer_input.h"
+#include "interaction/navigation.h"
 #include "platform/canvas/canvas.h"
 #include "render/drawing_tools.h"
 #include "render/render_frame.h"
@@ -32,9 +32,9 @@ void UpdateView(Program& program) {
     // the frame stays due and is drawn at the first tick after the box closes.
     if (program.shell.modalDepth > 0) return;
     program.scene.frameDirty = kFalse;
-    program.pointer.highlightFace = 0;  // the new picture has no hover outline
+    program.interaction.highlightFace = 0;  // the new picture has no hover outline
 
-    PlaceViewpoint(program);
+    PlaceViewpoint(program.scene, program.orbit, program.interaction);
 
     const PanelRect view = program.host->PanelClientRect(PanelId::View);
     const std::int32_t width = std::max(RectWidth(view), 0);

@@ -3,6 +3,7 @@
 // the real program implements it with Qt, tests with a recording host.
 #include <cstdint>
 
+#include "interaction/interaction_state.h"
 #include "platform/canvas/surface.h"
 
 namespace vantrel {
@@ -24,15 +25,6 @@ inline bool RectContains(const PanelRect& rect, std::int32_t x, std::int32_t y) 
     return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
-// Stock cursor shapes by their desktop ids.
-enum class CursorShape : std::int32_t {
-    Arrow = 32512,
-    Cross = 32515,
-    SizeWestEast = 32644,
-    SizeNorthSouth = 32645,
-    SizeAll = 32646,
-};
-
 // The device a panel's picture is shown on while the window system repaints it.
 class PanelCanvas {
 public:
@@ -53,6 +45,7 @@ public:
     virtual bool MenuItemChecked(std::int32_t id) = 0;
     virtual void CheckMenuItem(std::int32_t id, bool checked) = 0;
 
+    // One of the stock shapes; never CursorShape::Unchanged.
     virtual void SetCursorShape(CursorShape shape) = 0;
 
     // Places a panel in the main window's client area and has it repainted.

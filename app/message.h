@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/host.h"
+#include "interaction/interaction_state.h"
 
 namespace vantrel {
 
@@ -26,9 +27,7 @@ inline constexpr std::int32_t kSizeRestored = 0;
 inline constexpr std::int32_t kSizeMinimized = 1;
 inline constexpr std::int32_t kSizeMaximized = 2;
 
-// Mouse-key flags of a mouse message.
-inline constexpr std::int32_t kMouseLeft = 0x0001;
-inline constexpr std::int32_t kMouseRight = 0x0002;
+// Mouse-key flags of a mouse message besides kMouseLeft and kMouseRight.
 inline constexpr std::int32_t kMouseShift = 0x0004;
 inline constexpr std::int32_t kMouseControl = 0x0008;
 

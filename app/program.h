@@ -7,6 +7,7 @@
 #include "app/host.h"
 #include "geometry/orbit.h"
 #include "geometry/random.h"
+#include "interaction/interaction_state.h"
 #include "render/render_target.h"
 #include "render/render_work.h"
 #include "scene/scene.h"
@@ -14,18 +15,6 @@
 namespace vantrel {
 
 class FontEngine;
-
-// Mouse navigation, light placement, hover and paint state.
-struct PointerState {
-    std::int32_t lastMouseX = 0;  // previous mouse move over the view, view coordinates
-    std::int32_t lastMouseY = 0;
-    Truth lightPlacement = kFalse;  // Shift held: the orbit places the light, not the camera
-    std::int32_t lightPointer = 0;  // mesh marking the light while Shift is held; 0 = none
-    std::int32_t hoverFace = 0;      // face under the pointer at the last plain move; 0 = none
-    std::int32_t highlightFace = 0;  // face whose outline is inverted in the back buffer; 0 = none
-    ColorRef paintColor = 0x00000000;
-    float paintShine = 0;  // 0..1
-};
 
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
@@ -43,7 +32,7 @@ struct Program {
     RenderTarget target;         // the back buffer
     RenderTarget paletteTarget;  // the palette and shine strips as painted, panel-sized
     RenderTarget shineTarget;
-    PointerState pointer;
+    InteractionState interaction;
     ShellState shell;
     Host* host = nullptr;              // set by StartProgram
     FontEngine* fontEngine = nullptr;  // text of the overlay; null: the canvas's built-in font

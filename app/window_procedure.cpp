@@ -5,7 +5,9 @@
 #include "app/commands.h"
 #include "app/frame.h"
 #include "app/panels.h"
-#include "app/pointer_input.h"
+#include "interaction/colour_panels.h"
+#include "interaction/navigation.h"
+#include "interaction/picking.h"
 
 namespace vantrel {
 namespace {
@@ -35,23 +37,40 @@ void HandleDrawItem(Program& program, const Message& message) {
     }
 }
 
+// Carries out what an interaction handler asked of the window.
+void ApplyResponse(Program& program, const InputResponse& response) {
+    if (response.cursor != CursorShape::Unchanged) program.host->SetCursorShape(response.cursor);
+    if (response.presentView) PresentView(program);
+    if (response.repaintShine) program.host->RepaintPanelNow(PanelId::Shine);
+}
+
+InputResponse RouteToView(Program& program, const Message& message, std::int32_t x, std::int32_t y) {
+    switch (message.kind) {
+        case MessageKind::MouseMove:
+            return ViewMouseMove(program.scene, program.orbit, program.interaction, program.work, program.target,
+                                 message.keyFlags, x, y);
+        case MessageKind::LeftButtonDown: return PaintHoveredFace(program.scene, program.interaction);
+        case MessageKind::RightButtonDown: return TakeHoveredFaceColor(program.scene, program.interaction);
+        default: return InputResponse{};
+    }
+}
+
 void RouteMouse(Program& program, const Message& message) {
     const PanelId panel = PanelAtPoint(program.shell, message.x, message.y);
     if (panel == PanelId::None) return;
     const PanelRect& rect = program.shell.panels[static_cast<std::int32_t>(panel)];
     const std::int32_t x = message.x - rect.left;
     const std::int32_t y = message.y - rect.top;
-    const std::int32_t flags = message.keyFlags;
-    switch (panel) {
-        case PanelId::View:
-            if (message.kind == MessageKind::MouseMove) ViewMouseMove(program, flags, x, y);
-            if (message.kind == MessageKind::LeftButtonDown) ViewLeftButtonDown(program, flags, x, y);
-            if (message.kind == MessageKind::RightButtonDown) ViewRightButtonDown(program, flags, x, y);
-            break;
-        case PanelId::Palette: PaletteMouse(program, flags, x, y); break;
-        case PanelId::Shine: ShineMouse(program, flags, x, y); break;
-        case PanelId::None: break;
+    InputResponse response;
+    if (panel == PanelId::View) {
+        response = RouteToView(program, message, x, y);
+    } else if (panel == PanelId::Palette) {
+        response = PaletteMouse(program.paletteTarget.dc, program.interaction, message.keyFlags, x, y);
+    } else {
+        const PanelSize strip{RectWidth(rect), RectHeight(rect)};
+        response = ShineMouse(strip, program.interaction, message.keyFlags, x);
     }
+    ApplyResponse(program, response);
 }
 
 }  // namespace
@@ -86,10 +105,10 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
             HandleDrawItem(program, message);
             return 1;
         case MessageKind::KeyDown:
-            if (!modal && message.virtualKey == kVirtualKeyShift) EnterLightPlacement(program);
+            if (!modal && message.virtualKey == kVirtualKeyShift) EnterLightPlacement(program.scene, program.interaction);
             return 0;
         case MessageKind::KeyUp:
-            if (!modal && message.virtualKey == kVirtualKeyShift) LeaveLightPlacement(program);
+            if (!modal && message.virtualKey == kVirtualKeyShift) LeaveLightPlacement(program.scene, program.interaction);
             return 0;
         case MessageKind::Command:
             if (!modal) RunCommand(program, message.commandId);
