@@ -1,0 +1,219 @@
+#include <numbers>
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/frame.h"
+#include "app_fixture.h"
+#include "objects/command_ids.h"
+#include "platform/canvas/canvas.h"
+
+namespace vantrel {
+namespace {
+
+using WindowProcedureTest = AppTest;
+
+std::uint32_t ScreenPixel(const RecordingHost& host, PanelId panel, int x, int y) {
+    const Surface& screen = host.Screen(panel);
+    return screen.pixels[y * screen.pitch + x];
+}
+
+TEST_F(WindowProcedureTest, PanelsAreLaidOutAlongTheEdges) {
+    EXPECT_EQ(host.PanelPlace(PanelId::View).right, kViewWidth);
+    EXPECT_EQ(host.PanelPlace(PanelId::View).bottom, kViewHeight);
+    const PanelRect palette = host.PanelPlace(PanelId::Palette);
+    EXPECT_EQ(palette.left, kViewWidth);
+    EXPECT_EQ(palette.right, kClientWidth);
+    EXPECT_EQ(palette.bottom, kViewHeight);
+    const PanelRect shine = host.PanelPlace(PanelId::Shine);
+    EXPECT_EQ(shine.left, 0);
+    EXPECT_EQ(shine.right, kClientWidth);  // also under the palette
+    EXPECT_EQ(shine.top, kViewHeight);
+    EXPECT_EQ(shine.bottom, kClientHeight);
+    EXPECT_EQ(PanelAtPoint(program.shell, kViewWidth - 1, 0), PanelId::View);
+    EXPECT_EQ(PanelAtPoint(program.shell, kViewWidth, 0), PanelId::Palette);
+    EXPECT_EQ(PanelAtPoint(program.shell, kClientWidth - 1, kClientHeight - 1), PanelId::Shine);
+    EXPECT_EQ(PanelAtPoint(program.shell, kClientWidth, 5), PanelId::None);
+
+    // A client area thinner than the strips leaves an empty view, not a negative one.
+    PanelRect tiny[kPanelCount + 1];
+    LayoutPanelRects(10, 5, tiny);
+    EXPECT_EQ(RectWidth(tiny[1]), 0);
+    EXPECT_EQ(RectHeight(tiny[1]), 0);
+}
+
+TEST_F(WindowProcedureTest, FramesAreDrawnAtTicksOnlyWhenDue) {
+    // The size message ran before any tick: the scene exists, so it rendered at once.
+    EXPECT_EQ(program.shell.framesRendered, 1);
+    Program fresh;
+    RecordingHost freshHost;
+    freshHost.program = &fresh;
+    StartProgram(fresh, freshHost);
+    EXPECT_EQ(fresh.shell.framesRendered, 0);  // no frame before the first tick
+    WindowProcedure(fresh, TimerMessage());
+    EXPECT_EQ(fresh.shell.framesRendered, 1);
+    StopProgram(fresh);
+
+    // A tick with nothing due leaves the back buffer and the view alone.
+    SetPixel(program.target.dc, 5, 100, 0x0000FF00);
+    const int repaints = host.repaints[1];
+    Tick();
+    EXPECT_EQ(GetPixel(program.target.dc, 5, 100), 0x0000FF00u);
+    EXPECT_EQ(host.repaints[1], repaints);
+    EXPECT_EQ(program.shell.framesRendered, 1);
+
+    // Ten drag moves between two ticks make one frame.
+    for (int i = 0; i < 10; ++i) Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 100 + i, 50));
+    Tick();
+    Tick();
+    EXPECT_EQ(program.shell.framesRendered, 2);
+    EXPECT_NE(GetPixel(program.target.dc, 5, 100), 0x0000FF00u);  // the frame repainted the view's area
+}
+
+TEST_F(WindowProcedureTest, ThePresentedViewShowsTheBackBuffer) {
+    Command(kCommandSphere);
+    Tick();
+    // Background gradient at the bottom, black at the top, the sphere in the middle.
+    const std::uint32_t centre = ScreenPixel(host, PanelId::View, kViewWidth / 2, kViewHeight / 2);
+    EXPECT_EQ(centre, DcSurface(program.target.dc)->pixels[kViewHeight / 2 * DcSurface(program.target.dc)->pitch + kViewWidth / 2]);
+    const ColorRef bottom = ColorRefFromPixel(ScreenPixel(host, PanelId::View, kViewWidth - 1, kViewHeight - 1));
+    EXPECT_GT(bottom >> 16, 0xE0u);  // nearly pure blue
+    EXPECT_EQ(bottom & 0xFFFFu, 0u);
+    EXPECT_NE(ColorRefFromPixel(centre) & 0xFFFFu, 0u);  // the sphere's colour, not background blue
+}
+
+TEST_F(WindowProcedureTest, MinimisingKeepsThePanelsAndRestoringRendersAtOnce) {
+    const int moves = host.panelMoves;
+    Send(SizeMessage(kSizeMinimized, 0, 0));
+    EXPECT_EQ(host.panelMoves, moves);
+    EXPECT_EQ(RectWidth(program.shell.panels[1]), kViewWidth);
+    const auto frames = program.shell.framesRendered;
+    Send(SizeMessage(kSizeRestored, kClientWidth, kClientHeight));
+    EXPECT_EQ(program.shell.framesRendered, frames + 1);
+    EXPECT_EQ(program.scene.frameDirty, kFalse);
+}
+
+TEST_F(WindowProcedureTest, MouseMessagesGoToThePanelUnderThePointer) {
+    // Outside every panel nothing happens.
+    const int cursorChanges = host.cursorChanges;
+    const Orbit before = program.orbit;
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, -3, 10));
+    Send(MouseMessage(MessageKind::LeftButtonDown, kMouseLeft, kClientWidth + 2, 10));
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 20, kClientHeight));
+    EXPECT_EQ(host.cursorChanges, cursorChanges);
+    EXPECT_EQ(program.orbit.longitude, before.longitude);
+    EXPECT_EQ(program.scene.frameDirty, kFalse);
+
+    // A left drag of 100 pixels to the right over the view turns the longitude back 1 radian.
+    Send(MouseMessage(MessageKind::MouseMove, 0, 50, 50));
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 150, 50));
+    EXPECT_NEAR(program.orbit.longitude, -1.0f, 1e-5);
+    EXPECT_EQ(host.cursor, CursorShape::SizeAll);
+
+    // The strips get strip coordinates: the shine strip's centre means shine 0, its end 1.
+    Send(MouseMessage(MessageKind::LeftButtonDown, kMouseLeft, kClientWidth - 1, kClientHeight - 8));
+    EXPECT_FLOAT_EQ(program.interaction.paintShine, 1.0f - 1.0f / 160);
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, kClientWidth / 2, kClientHeight - 8));
+    EXPECT_FLOAT_EQ(program.interaction.paintShine, 0.0f);
+    EXPECT_EQ(host.cursor, CursorShape::SizeWestEast);
+
+    // The palette picks the colour shown at the point (red just below magenta at the top).
+    const int shineRepaints = host.repaints[3];
+    Send(MouseMessage(MessageKind::LeftButtonDown, kMouseLeft, kViewWidth + 8, kViewHeight / 7));
+    EXPECT_EQ(host.cursor, CursorShape::CrossHair);
+    EXPECT_EQ(program.interaction.paintColor, 0x000000FFu);
+    EXPECT_EQ(host.repaints[3], shineRepaints + 1);
+    // The right button over the palette only sets the cursor.
+    Send(MouseMessage(MessageKind::RightButtonDown, kMouseRight, kViewWidth + 8, kViewHeight - 2));
+    EXPECT_EQ(program.interaction.paintColor, 0x000000FFu);
+}
+
+TEST_F(WindowProcedureTest, ShiftSteersTheLightUntilReleased) {
+    Settle();
+    Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+    Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));  // auto-repeat
+    EXPECT_EQ(program.scene.meshRange.count, 1);               // one pointer however long it repeats
+    EXPECT_EQ(program.scene.frameDirty, kFalse);
+    Send(MouseMessage(MessageKind::MouseMove, 0, 200, 10));
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 200 - 157, 10));  // about pi/2 round
+    Tick();
+    const Vector3 eye = program.scene.cameraTable[1].eye;
+    EXPECT_NEAR(eye.z, -200, 1e-3);  // the camera stayed
+    EXPECT_NEAR(program.scene.lightTable[1].position.x, 200, 1);
+    Send(KeyMessage(MessageKind::KeyUp, kVirtualKeyShift));
+    EXPECT_EQ(program.scene.meshRange.count, 0);
+    Tick();
+    EXPECT_NEAR(program.scene.cameraTable[1].eye.x, 200, 1);  // the camera jumps to the light
+}
+
+TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsIt) {
+    Program small;
+    RecordingHost smallHost;
+    smallHost.program = &small;
+    smallHost.screenWidth = 100;
+    smallHost.screenHeight = 80;
+    StartProgram(small, smallHost);
+    WindowProcedure(small, SizeMessage(kSizeRestored, 416, 316));
+    const Surface* surface = DcSurface(small.target.dc);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_GE(surface->width, 400);
+    EXPECT_GE(surface->height, 300);
+    // The view's far corner shows the frame's background, blue at the bottom edge.
+    const Surface& screen = smallHost.Screen(PanelId::View);
+    const ColorRef corner = ColorRefFromPixel(screen.pixels[299 * screen.pitch + 399]);
+    EXPECT_GT(corner >> 16, 0xF0u);
+    // Shrinking keeps the larger buffer; no re-creation back and forth.
+    WindowProcedure(small, SizeMessage(kSizeRestored, 116, 96));
+    EXPECT_EQ(DcSurface(small.target.dc), surface);
+    StopProgram(small);
+}
+
+TEST_F(WindowProcedureTest, PaintBeforeTheBackBufferExistsCopiesNothing) {
+    Program early;
+    RecordingHost earlyHost;
+    earlyHost.program = &early;
+    early.host = &earlyHost;
+    WindowProcedure(early, SizeMessage(kSizeRestored, 100, 100));  // no scene yet: no frame
+    EXPECT_EQ(early.shell.framesRendered, 0);
+    EXPECT_EQ(earlyHost.Screen(PanelId::View).pixels[0], 0xFF000000u);  // left as created
+    EXPECT_EQ(WindowProcedure(early, Message{MessageKind::Destroy}), 0);
+    EXPECT_EQ(earlyHost.quitCode, 0);
+}
+
+TEST_F(WindowProcedureTest, NothingRunsWhileAnErrorBoxIsOpen) {
+    Command(kCommandBox);
+    Tick();
+    const auto frames = program.shell.framesRendered;
+    Camera& camera = program.scene.cameraTable[program.scene.currentCamera];
+    camera.nearClip = 0;  // the next frame reports bad camera settings
+    int nested = 0;
+    host.whileErrorBoxOpen = [&] {
+        ++nested;
+        // The box's own event loop keeps delivering messages.
+        program.scene.frameDirty = kTrue;
+        Tick();
+        Command(kCommandLight);
+        Command(kCommandSphere);
+        Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 10, 10));
+        Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+    };
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 20, 20));
+    Tick();
+    host.whileErrorBoxOpen = nullptr;
+    ASSERT_EQ(host.errorTexts.size(), 1u);
+    EXPECT_EQ(host.errorTexts[0], "Error: Bad camera settings!");
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(program.shell.modalDepth, 0);
+    EXPECT_EQ(program.shell.framesRendered, frames + 1);  // the interrupted frame, finished once
+    EXPECT_TRUE(host.MenuItemChecked(kCommandLight));
+    EXPECT_EQ(program.scene.meshTable[program.scene.currentMesh].faceCount, 12);  // still the box
+    EXPECT_EQ(program.interaction.lightPlacement, kFalse);
+    // What the box held back is still due and drawn at the next tick.
+    EXPECT_EQ(program.scene.frameDirty, kTrue);
+    camera.nearClip = 1;
+    Tick();
+    EXPECT_EQ(program.shell.framesRendered, frames + 2);
+}
+
+}  // namespace
+}  // namespace vantrel
