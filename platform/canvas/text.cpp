@@ -74,7 +74,7 @@ bool TextOut(DcHandle dc, std::int32_t x, std::int32_t y, const char* text, std:
         const std::int64_t y0 = std::max<std::int64_t>(y, 0);
         const std::int64_t y1 = std::min<std::int64_t>(static_cast<std::int64_t>(y) + box.height, surface->height);
         const RasterMix fill = RasterMixFor(R2_COPYPEN, PixelFromColorRef(dc->state.backgroundColor));
-        for (std::int64_t row = y0; row < y1; ++row) {
+        for (std::int64_t row = y0; x0 < x1 && row < y1; ++row) {
             RasterMixSpan(fill, SurfaceRow(*surface, static_cast<std::int32_t>(row)), static_cast<std::int32_t>(x0),
                           static_cast<std::int32_t>(x1));
         }

@@ -36,6 +36,9 @@ void Paint(OracleImage& image, std::int64_t x, std::int64_t y, std::int32_t rop,
 }
 
 void Line(OracleImage& image, const State& s, const Point2& a, const Point2& b) {
+    if (s.penNull) {
+        return;
+    }
     for (std::int64_t y = 0; y < image.height; ++y) {
         for (std::int64_t x = 0; x < image.width; ++x) {
             if (OracleLineCovers(a, b, x, y)) {
