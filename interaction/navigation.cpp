@@ -96,7 +96,13 @@ void EnterLightPlacement(Scene& scene, InteractionState& state) {
 
 void LeaveLightPlacement(Scene& scene, InteractionState& state) {
     state.lightPlacement = kFalse;
-    if (state.lightPointer != 0 && IsLiveMeshSlot(scene, state.lightPointer)) DeleteMesh(scene, state.lightPointer);
+    const std::int32_t pointer = state.lightPointer;
+    if (pointer != 0 && IsLiveMeshSlot(scene, pointer)) {
+        DeleteMesh(scene, pointer);
+        // An edit made while Shift was held can have moved the current mesh behind the pointer.
+        if (scene.currentMesh > pointer) --scene.currentMesh;
+        else if (scene.currentMesh == pointer) scene.currentMesh = 0;
+    }
     state.lightPointer = 0;
     scene.frameDirty = kTrue;
 }

@@ -1,2 +1,0 @@
-// The Qt window layer grows here; the library needs one source until then.
-namespace vantrel::qt {}
