@@ -1,0 +1,168 @@
+// One rendered frame (background fill plus RenderFrame) of the start-up camera's view, for the
+// 224-face sphere and the 6,912-face torus (the torus tessellated by face three times) in each
+// drawing mode at 1280x720 and 1920x1080, next to the floor: the background fill alone.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "geometry/orbit.h"
+#include "geometry/random.h"
+#include "objects/command_ids.h"
+#include "objects/object_commands.h"
+#include "objects/mesh_colors.h"
+#include "scene/mesh_store.h"
+#include "render/drawing_tools.h"
+#include "render/collect_faces.h"
+#include "render/render_frame.h"
+#include "render/shading.h"
+#include "render/transform.h"
+#include "render/render_target.h"
+#include "scene/camera.h"
+#include "scene/orbit_camera.h"
+
+namespace vantrel {
+namespace {
+
+enum class Solid : std::int64_t { Sphere = 0, Torus = 1 };
+
+// The mesh split passes times at every face's centroid into three faces, as Tessellate By Face
+// does, built as a new mesh in place of the old one. The Edit command cannot reach 6,912 faces:
+// moving and repacking the grown mesh needs room for two copies of it in the pools.
+std::int32_t SplitAtCentroids(Scene& scene, std::int32_t source, std::int32_t passes) {
+    const Mesh original = scene.meshTable[source];
+    std::int32_t faces = original.faceCount, vertices = original.vertexCount;
+    for (std::int32_t pass = 0; pass < passes; ++pass) {
+        vertices += faces;
+        faces *= 3;
+    }
+    const std::int32_t mesh = AllocateMesh(scene, vertices, faces);
+    if (mesh == 0) return source;
+    Mesh& grown = scene.meshTable[mesh];
+    const std::int32_t vertexShift = grown.firstVertex - original.firstVertex;
+    for (std::int32_t v = 0; v < original.vertexCount; ++v)
+        scene.vertexPool[grown.firstVertex + v] = scene.vertexPool[original.firstVertex + v];
+    for (std::int32_t f = 0; f < original.faceCount; ++f) {
+        Face face = scene.facePool[original.firstFace + f];
+        face.corner0 += vertexShift;
+        face.corner1 += vertexShift;
+        face.corner2 += vertexShift;
+        scene.facePool[grown.firstFace + f] = face;
+    }
+    std::int32_t vertexCount = original.vertexCount, faceCount = original.faceCount;
+    for (std::int32_t pass = 0; pass < passes; ++pass) {
+        const std::int32_t lastFace = grown.firstFace + faceCount - 1;
+        for (std::int32_t f = grown.firstFace; f <= lastFace; ++f) {
+            Face& face = scene.facePool[f];
+            const Vector3& a = scene.vertexPool[face.corner0];
+            const Vector3& b = scene.vertexPool[face.corner1];
+            const Vector3& c = scene.vertexPool[face.corner2];
+            const std::int32_t g = grown.firstVertex + vertexCount++;
+            scene.vertexPool[g] = {(a.x + b.x + c.x) / 3.0f, (a.y + b.y + c.y) / 3.0f, (a.z + b.z + c.z) / 3.0f};
+            scene.facePool[grown.firstFace + faceCount++] = {face.corner1, face.corner2, g, face.color, face.shine};
+            scene.facePool[grown.firstFace + faceCount++] = {face.corner2, face.corner0, g, face.color, face.shine};
+            face.corner2 = g;
+        }
+    }
+    DeleteMesh(scene, source);
+    return mesh - 1;
+}
+
+struct FrameBench {
+    std::unique_ptr<Scene> scene = std::make_unique<Scene>();
+    std::unique_ptr<RenderWork> work = std::make_unique<RenderWork>();
+    RenderTarget target;
+    Orbit orbit;
+
+    FrameBench(Solid solid, std::int32_t mode) {
+        BuildDefaultScene(*scene, orbit);
+        CreateBackBuffer(target, 1920, 1080);
+        Random random;
+        RandomSeed(random, 43200.0);
+        if (solid == Solid::Sphere) {
+            RunObjectCommand(*scene, random, kCommandSphere);
+        } else {
+            RunObjectCommand(*scene, random, kCommandTorus);
+            scene->currentMesh = SplitAtCentroids(*scene, scene->currentMesh, 3);
+        }
+        RunEditCommand(*scene, random, kCommandColorRandom);
+        scene->cameraTable[1].renderMode = mode;
+    }
+    ~FrameBench() { DestroyBackBuffer(target); }
+    FrameBench(const FrameBench&) = delete;
+    FrameBench& operator=(const FrameBench&) = delete;
+
+    // What the frame cycle does on a tick with a frame due, minus the overlay and presenting.
+    void Frame(PanelSize panel) {
+        OrbitCamera(*scene, 1, {}, orbit.radius, orbit.longitude, orbit.latitude);
+        scene->lightTable[1].position = scene->cameraTable[1].eye;
+        DrawBackground(target.dc, float(panel.width), float(panel.height));
+        RenderFrame(*scene, *work, target, 1, panel);
+    }
+};
+
+// Arguments: solid, drawing mode, panel width, panel height.
+void BM_Frame(benchmark::State& state) {
+    FrameBench bench(static_cast<Solid>(state.range(0)), static_cast<std::int32_t>(state.range(1)));
+    const PanelSize panel{static_cast<std::int32_t>(state.range(2)), static_cast<std::int32_t>(state.range(3))};
+    std::int32_t faces = 0;
+    for (std::int32_t m = 1; m <= LastIndex(bench.scene->meshRange); ++m) faces += bench.scene->meshTable[m].faceCount;
+    for (auto _ : state) {
+        bench.Frame(panel);
+        benchmark::ClobberMemory();
+    }
+    std::int32_t listed = 0;
+    while (bench.work->drawList[listed] != 0) ++listed;
+    state.counters["faces"] = faces;
+    state.counters["listed"] = listed;
+}
+
+// The renderer's own share of a Shaded frame: stages 1 to 4 and the face colours, no drawing.
+// Arguments: solid, panel width, panel height.
+void BM_StagesWithoutDrawing(benchmark::State& state) {
+    FrameBench bench(static_cast<Solid>(state.range(0)), 2);
+    const PanelSize panel{static_cast<std::int32_t>(state.range(1)), static_cast<std::int32_t>(state.range(2))};
+    for (auto _ : state) {
+        Scene& scene = *bench.scene;
+        RenderWork& work = *bench.work;
+        SettingReports reports;
+        OrbitCamera(scene, 1, {}, bench.orbit.radius, bench.orbit.longitude, bench.orbit.latitude);
+        UpdateWorldVertices(scene, work);
+        UpdateViewVertices(scene, work, 1);
+        ProjectVertices(scene, work, reports, 1, panel);
+        CollectVisibleFaces(scene, work, 1);
+        ShadeListedFaces(scene, work, reports, 1, FaceColoring::Lit);
+        benchmark::ClobberMemory();
+    }
+}
+
+// Arguments: panel width, panel height.
+void BM_BackgroundOnly(benchmark::State& state) {
+    RenderTarget target;
+    CreateBackBuffer(target, 1920, 1080);
+    const float width = float(state.range(0)), height = float(state.range(1));
+    for (auto _ : state) {
+        DrawBackground(target.dc, width, height);
+        benchmark::ClobberMemory();
+    }
+    DestroyBackBuffer(target);
+}
+
+void FrameArguments(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"solid", "mode", "w", "h"});
+    for (std::int64_t solid : {0, 1})
+        for (std::int64_t mode = 0; mode <= 5; ++mode)
+            for (auto size : {std::pair<std::int64_t, std::int64_t>{1280, 720}, {1920, 1080}})
+                b->Args({solid, mode, size.first, size.second});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_BackgroundOnly)->ArgNames({"w", "h"})->Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Frame)->Apply(FrameArguments);
+BENCHMARK(BM_StagesWithoutDrawing)
+    ->ArgNames({"solid", "w", "h"})
+    ->Args({0, 1280, 720})
+    ->Args({1, 1280, 720})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vantrel
