@@ -1,0 +1,91 @@
+// The drawing-script reader: well-formed scripts replay, malformed ones name their line.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tools/canvas-replay/ppm.h"
+#include "tools/canvas-replay/script_reader.h"
+
+namespace vantrel {
+namespace {
+
+// The line number reported for a script, or 0 when it runs.
+std::int64_t FaultLine(const std::string& script, std::string* message = nullptr) {
+    ScriptCanvas canvas;
+    ScriptError error;
+    const bool ran = ScriptRun(script, canvas, error);
+    ScriptCanvasRelease(canvas);
+    if (message != nullptr) {
+        *message = error.message;
+    }
+    return ran ? 0 : error.line;
+}
+
+TEST(ScriptReader, ReplaysCommentsBlankLinesTabsAndCrLf) {
+    const std::string script = "# header\r\n\r\nsize 4 3   # comment\r\n\tpen 0 0x000000ff\r\nline 0 0 4 0\r\npixel 3 2 0x00FF0000";
+    ScriptCanvas canvas;
+    ScriptError error;
+    ASSERT_TRUE(ScriptRun(script, canvas, error)) << error.message;
+    const std::string ppm = PpmFromSurface(*DcSurface(canvas.dc));
+    ScriptCanvasRelease(canvas);
+    const std::string header = "P6\n4 3\n255\n";
+    ASSERT_EQ(ppm.size(), header.size() + 36);
+    EXPECT_EQ(ppm.substr(0, header.size()), header);
+    EXPECT_EQ(ppm.substr(header.size(), 3), std::string("\xFF\x00\x00", 3)) << "red line on row 0";
+    EXPECT_EQ(ppm.substr(header.size() + 33, 3), std::string("\x00\x00\xFF", 3)) << "blue pixel at (3, 2)";
+    RgbImage image;
+    ASSERT_TRUE(PpmParse(ppm, image));
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.rgb[33 + 2], 0xFF);
+    EXPECT_FALSE(PpmParse("P6\n4 3\n255\n\x01", image)) << "too few pixels";
+    EXPECT_FALSE(PpmParse("P3\n1 1\n255\n0 0 0", image));
+}
+
+TEST(ScriptReader, MalformedLinesAreReportedWithTheirLineNumber) {
+    const std::string size = "size 8 8\n";
+    EXPECT_EQ(FaultLine(size + "circle 1 2 3\n"), 2);
+    EXPECT_EQ(FaultLine(size + "\n# fine\nline 1 2 3\n"), 4) << "missing token";
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 4 5\n"), 2) << "extra token";
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 2147483648\n"), 2) << "beyond 32 bits";
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 -2147483649\n"), 2);
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 -2147483648\n"), 0);
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 +4\n"), 2);
+    EXPECT_EQ(FaultLine(size + "line 1 2 3 0x4\n"), 2);
+    EXPECT_EQ(FaultLine(size + "pixel 1 2 0x01000000\n"), 2) << "colour top byte must be 0";
+    EXPECT_EQ(FaultLine(size + "pixel 1 2 255\n"), 2) << "colours need 0x";
+    EXPECT_EQ(FaultLine(size + "pixel 1 2 0x\n"), 2);
+    EXPECT_EQ(FaultLine(size + "pixel 1 2 0x00GG0000\n"), 2);
+    EXPECT_EQ(FaultLine(size + "rop2 0\n"), 2);
+    EXPECT_EQ(FaultLine(size + "rop2 17\n"), 2);
+    EXPECT_EQ(FaultLine(size + "pen 2 0x0\n"), 2);
+    EXPECT_EQ(FaultLine(size + "brush 7 0x00123456\n"), 0) << "any kind but 1 is a solid brush";
+    EXPECT_EQ(FaultLine(size + "gradrect 0 0 4 4 2 0x0 0x0\n"), 2);
+    EXPECT_EQ(FaultLine(size + "polygon 3 0 0 1 1\n"), 2) << "count mismatch";
+    EXPECT_EQ(FaultLine(size + "polygon 1 0 0\n"), 2);
+    EXPECT_EQ(FaultLine(size + "polygon 2000000000 0 0 1 1\n"), 2) << "a huge count allocates nothing";
+    EXPECT_EQ(FaultLine(size + "bezier 3 0 0 1 1 2 2\n"), 2);
+    EXPECT_EQ(FaultLine(size + "bezier 5 0 0 1 1 2 2 3 3 4 4\n"), 2);
+    EXPECT_EQ(FaultLine(size + "gradtri 0 0 0x0 1 1 0x0 2 2\n"), 2);
+}
+
+TEST(ScriptReader, SizeMustComeFirstOnceAndWithinLimits) {
+    std::string message;
+    EXPECT_EQ(FaultLine("# nothing\n\n", &message), 1);
+    EXPECT_EQ(message, "the script has no size operation");
+    EXPECT_EQ(FaultLine("pen 0 0x0\nsize 4 4\n"), 1);
+    EXPECT_EQ(FaultLine("size 4 4\nsize 4 4\n"), 2);
+    EXPECT_EQ(FaultLine("size 16385 1\n"), 1);
+    EXPECT_EQ(FaultLine("size 1 16385\n"), 1);
+    EXPECT_EQ(FaultLine("size 0 4\n"), 1);
+    EXPECT_EQ(FaultLine("size 2000000000 2000000000\n"), 1);
+    EXPECT_EQ(FaultLine("size 16384 1\npixel 16383 0 0x00FFFFFF\n"), 0);
+    // A fault late in the script means nothing is drawn at all.
+    ScriptCanvas canvas;
+    ScriptError error;
+    EXPECT_FALSE(ScriptRun("size 4 4\npixel 0 0 0x00FFFFFF\nbogus\n", canvas, error));
+    EXPECT_EQ(canvas.dc, nullptr);
+    EXPECT_EQ(error.line, 3);
+}
+
+}  // namespace
+}  // namespace vantrel
