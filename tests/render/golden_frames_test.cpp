@@ -108,5 +108,19 @@ TEST(GoldenFrames, TorusFromAboveWithEffects) {
     ExpectMatchesGolden(f, "torus_solid_orthographic");
 }
 
+TEST(GoldenFrames, ScattersOverTheBackground) {
+    const std::pair<int, const char*> scatters[] = {
+        {kCommandPixel, "scatter_pixel"}, {kCommandLine, "scatter_line"},
+        {kCommandText, "scatter_text"}, {kCommandCurve, "scatter_curve"}};
+    for (const auto& [command, name] : scatters) {
+        FrameFixture f(kGoldenPanel);
+        Random random;
+        RandomSeed(random, 50000.125);
+        RunObjectCommand(*f.scene, random, command);
+        f.RenderOnBackground();
+        ExpectMatchesGolden(f, name);
+    }
+}
+
 }  // namespace
 }  // namespace vantrel
