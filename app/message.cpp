@@ -51,4 +51,10 @@ Message TimerMessage() {
     return message;
 }
 
+Message DestroyMessage() {
+    Message message;
+    message.kind = MessageKind::Destroy;
+    return message;
+}
+
 }  // namespace vantrel

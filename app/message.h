@@ -64,5 +64,6 @@ Message KeyMessage(MessageKind kind, std::int32_t virtualKey);
 Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, std::int32_t y);
 Message DrawItemMessage(PanelId panel, const PanelRect& itemRect, PanelCanvas& canvas);
 Message TimerMessage();
+Message DestroyMessage();
 
 }  // namespace vantrel

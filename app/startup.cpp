@@ -17,9 +17,13 @@ void ReportThroughHost(void* context, const char* caption, const char* text) {
 
 }  // namespace
 
-void StartProgram(Program& program, Host& host) {
+void ConnectHost(Program& program, Host& host) {
     program.host = &host;
     program.scene.reporter = ErrorReporter{ReportThroughHost, &program};
+}
+
+void StartProgram(Program& program, Host& host) {
+    ConnectHost(program, host);
     std::int32_t width = 0;
     std::int32_t height = 0;
     host.ScreenSize(width, height);

@@ -6,7 +6,10 @@
 
 namespace vantrel {
 
-// Connects the host, routes error reports to its modal box, creates the back buffer at the
+// Connects the window procedure to the host and routes error reports to its modal box. The
+// window layer does this before showing its window, whose first messages need the host.
+void ConnectHost(Program& program, Host& host);
+// Connects the host (if not yet), routes error reports to its modal box, creates the back buffer at the
 // screen's size, seeds the generator from the time of day and builds the default scene (which
 // makes the first frame due at the first tick). The scene tables and the renderer's work
 // arrays already exist: the Program record allocates them.

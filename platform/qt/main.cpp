@@ -1,12 +1,45 @@
-#include <QApplication>
-#include <QLabel>
+#include <memory>
 
-// Until the main window exists the program shows a placeholder that says so.
+#include <QApplication>
+
+#include "app/program.h"
+#include "app/startup.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_host.h"
+#include "platform/qt/single_instance.h"
+
+namespace {
+
+constexpr int kSecondCopyWaitMs = 5000;  // then give up quietly: the first copy is not answering
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QLabel placeholder("Vantrel: the main window is not built yet.");
-    placeholder.setWindowTitle("Vantrel");
-    placeholder.resize(480, 120);
-    placeholder.show();
-    return application.exec();
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+
+    vantrel::SingleInstance instance;
+    if (instance.Claim() == vantrel::SingleInstance::Role::Second) {
+        instance.AskFirstToRaise(kSecondCopyWaitMs);
+        return 0;
+    }
+
+    auto program = std::make_unique<vantrel::Program>();
+    vantrel::MainWindow window(*program);
+    vantrel::QtHost host(window);
+    vantrel::ConnectHost(*program, host);
+    window.PlaceAtStart();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.clientArea()->setFocus();
+    instance.Listen([&window] { window.RestoreAndRaise(); });
+
+    vantrel::StartProgram(*program, host);
+    window.StartFrameTimer();
+    const int exitCode = QApplication::exec();
+
+    window.StopFrameTimer();
+    vantrel::StopProgram(*program);
+    return exitCode;
 }

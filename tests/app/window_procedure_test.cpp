@@ -172,11 +172,11 @@ TEST_F(WindowProcedureTest, PaintBeforeTheBackBufferExistsCopiesNothing) {
     Program early;
     RecordingHost earlyHost;
     earlyHost.program = &early;
-    early.host = &earlyHost;
+    ConnectHost(early, earlyHost);
     WindowProcedure(early, SizeMessage(kSizeRestored, 100, 100));  // no scene yet: no frame
     EXPECT_EQ(early.shell.framesRendered, 0);
     EXPECT_EQ(earlyHost.Screen(PanelId::View).pixels[0], 0xFF000000u);  // left as created
-    EXPECT_EQ(WindowProcedure(early, Message{MessageKind::Destroy}), 0);
+    EXPECT_EQ(WindowProcedure(early, DestroyMessage()), 0);
     EXPECT_EQ(earlyHost.quitCode, 0);
 }
 

@@ -1,0 +1,222 @@
+#include "platform/qt/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+
+#include "app/menu_layout.h"
+#include "app/window_procedure.h"
+#include "platform/qt/panel_canvas.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kStartClientWidth = 320;   // the client size asked for, without the menu bar
+constexpr int kStartClientHeight = 240;
+constexpr int kFrameIntervalMs = 10;     // the platform's shortest timer interval
+
+bool KeyToAccelerator(int key, AcceleratorKey& out) {
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F6) {
+        out = static_cast<AcceleratorKey>(static_cast<int>(AcceleratorKey::F1) + (key - Qt::Key_F1));
+        return true;
+    }
+    switch (key) {
+        case Qt::Key_L: out = AcceleratorKey::L; return true;
+        case Qt::Key_O: out = AcceleratorKey::O; return true;
+        case Qt::Key_D: out = AcceleratorKey::D; return true;
+        case Qt::Key_M: out = AcceleratorKey::M; return true;
+        case Qt::Key_A: out = AcceleratorKey::A; return true;
+        case Qt::Key_C: out = AcceleratorKey::C; return true;
+        default: return false;
+    }
+}
+
+std::int32_t MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    std::int32_t flags = 0;
+    if (buttons & Qt::LeftButton) flags |= kMouseLeft;
+    if (buttons & Qt::RightButton) flags |= kMouseRight;
+    if (modifiers & Qt::ShiftModifier) flags |= kMouseShift;
+    if (modifiers & Qt::ControlModifier) flags |= kMouseControl;
+    return flags;
+}
+
+}  // namespace
+
+PanelWidget::PanelWidget(PanelId id, QWidget* parent, Program& program) : QWidget(parent), id_(id), program_(program) {
+    // Mouse input belongs to the main window, which routes it by the panels' rectangles.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PanelWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtPanelCanvas canvas(painter, rect());
+    WindowProcedure(program_, DrawItemMessage(id_, PanelRect{0, 0, width(), height()}, canvas));
+}
+
+ClientArea::ClientArea(QWidget* parent, Program& program) : QWidget(parent), program_(program) {
+    setMouseTracking(true);  // moves without a button hover the view
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClientArea::resizeEvent(QResizeEvent*) {
+    const Qt::WindowStates state = window()->windowState();
+    const std::int32_t type = state & Qt::WindowMinimized ? kSizeMinimized
+                              : state & Qt::WindowMaximized ? kSizeMaximized
+                                                            : kSizeRestored;
+    WindowProcedure(program_, SizeMessage(type, width(), height()));
+}
+
+bool ClientArea::event(QEvent* event) {
+    // The accelerators come before any other use of the key, including Tab's focus moves.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        AcceleratorKey accelerator;
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        if (KeyToAccelerator(key->key(), accelerator) &&
+            TranslateAccelerator(accelerator, modifiers & Qt::ControlModifier, modifiers & Qt::ShiftModifier,
+                                 modifiers & Qt::AltModifier) != 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void ClientArea::keyPressEvent(QKeyEvent* event) {
+    AcceleratorKey accelerator;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (KeyToAccelerator(event->key(), accelerator)) {
+        const std::int32_t command = TranslateAccelerator(accelerator, modifiers & Qt::ControlModifier,
+                                                          modifiers & Qt::ShiftModifier, modifiers & Qt::AltModifier);
+        if (command != 0) {
+            static_cast<MainWindow*>(window())->RunMenuCommand(command);
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_Shift) {
+        shiftDown_ = true;
+        WindowProcedure(program_, KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+        return;
+    }
+    WindowProcedure(program_, KeyMessage(MessageKind::KeyDown, 0));
+}
+
+void ClientArea::keyReleaseEvent(QKeyEvent* event) {
+    // Auto-repeat arrives as release and press pairs; only the real release ends Shift.
+    if (event->key() != Qt::Key_Shift || event->isAutoRepeat()) return;
+    shiftDown_ = false;
+    WindowProcedure(program_, KeyMessage(MessageKind::KeyUp, kVirtualKeyShift));
+}
+
+void ClientArea::SendShiftUpIfReleased() {
+    if (!shiftDown_ || (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)) return;
+    shiftDown_ = false;
+    WindowProcedure(program_, KeyMessage(MessageKind::KeyUp, kVirtualKeyShift));
+}
+
+void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), point.x(), point.y()));
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) { SendMouse(MessageKind::MouseMove, event); }
+
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) SendMouse(MessageKind::LeftButtonDown, event);
+    if (event->button() == Qt::RightButton) SendMouse(MessageKind::RightButtonDown, event);
+}
+
+MainWindow::MainWindow(Program& program) : program_(program) {
+    setWindowTitle(QStringLiteral("Vantrel"));
+    client_ = new ClientArea(this, program);
+    setCentralWidget(client_);
+    for (std::int32_t id = 1; id <= kPanelCount; ++id) {
+        panels_[id] = new PanelWidget(static_cast<PanelId>(id), client_, program);
+        panels_[id]->setGeometry(0, 0, 0, 0);  // placed by the size message
+    }
+    BuildMenuBar();
+    timer_.setInterval(kFrameIntervalMs);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { WindowProcedure(program_, TimerMessage()); });
+}
+
+PanelWidget* MainWindow::panel(PanelId id) const {
+    const auto index = static_cast<std::int32_t>(id);
+    return index >= 1 && index <= kPanelCount ? panels_[index] : nullptr;
+}
+
+void MainWindow::BuildMenuBar() {
+    QMenu* popup = nullptr;
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        switch (entry.kind) {
+            case MenuEntryKind::Popup:
+                popup = menuBar()->addMenu(QString::fromLatin1(entry.text));
+                // Grayed titles cannot be opened, so none of their items can be chosen.
+                popup->menuAction()->setEnabled(entry.enabled);
+                break;
+            case MenuEntryKind::Separator: popup->addSeparator(); break;
+            case MenuEntryKind::Item: {
+                // "\t" puts the shortcut text right-aligned; the keys themselves are the
+                // accelerator table's, so the action carries no shortcut of its own.
+                QAction* action = popup->addAction(QString::fromLatin1(entry.text));
+                action->setCheckable(entry.checked);
+                action->setChecked(entry.checked);
+                const std::int32_t id = entry.id;
+                connect(action, &QAction::triggered, this, [this, action, id] {
+                    // Qt flips a checkable item itself; the program decides, through the host.
+                    if (action->isCheckable()) action->setChecked(!action->isChecked());
+                    RunMenuCommand(id);
+                });
+                actions_.insert(id, action);
+                break;
+            }
+        }
+    }
+}
+
+void MainWindow::RunMenuCommand(std::int32_t id) { WindowProcedure(program_, CommandMessage(id)); }
+
+void MainWindow::PlaceAtStart() {
+    resize(kStartClientWidth, kStartClientHeight);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    // Never at a negative coordinate on a screen smaller than the window.
+    move(area.left() + std::max(0, (area.width() - kStartClientWidth) / 2),
+         area.top() + std::max(0, (area.height() - kStartClientHeight) / 2));
+}
+
+void MainWindow::RestoreAndRaise() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if (windowState() & Qt::WindowMinimized) {
+            WindowProcedure(program_, SizeMessage(kSizeMinimized, 0, 0));
+        } else if (change->oldState() & Qt::WindowMinimized) {
+            // Qt sends no resize when the size did not change; the restore still lays out and renders.
+            WindowProcedure(program_, SizeMessage(kSizeRestored, client_->width(), client_->height()));
+        }
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // A Shift released while an error box had the keyboard never reached the client area.
+        client_->SendShiftUpIfReleased();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) WindowProcedure(program_, DestroyMessage());
+}
+
+}  // namespace vantrel

@@ -1,0 +1,86 @@
+#pragma once
+// The main window: a client area below the menu bar holding the three panels. Handlers turn Qt
+// events into the program's messages and hand them to the window procedure; the panels only
+// show what the procedure paints.
+#include <QHash>
+#include <QMainWindow>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/message.h"
+#include "app/program.h"
+
+class QAction;
+
+namespace vantrel {
+
+// A panel's picture is shown by its paint event through the draw-item message.
+class PanelWidget : public QWidget {
+public:
+    PanelWidget(PanelId id, QWidget* parent, Program& program);
+    PanelId id() const { return id_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PanelId id_;
+    Program& program_;
+};
+
+// The main window's client area: size, keyboard and mouse arrive here.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QWidget* parent, Program& program);
+    // Shift as the window procedure last saw it, so a release it missed can be sent later.
+    bool shiftDown() const { return shiftDown_; }
+    void SendShiftUpIfReleased();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void SendMouse(MessageKind kind, QMouseEvent* event);
+    Program& program_;
+    bool shiftDown_ = false;
+};
+
+class MainWindow : public QMainWindow {
+public:
+    explicit MainWindow(Program& program);
+
+    ClientArea* clientArea() const { return client_; }
+    PanelWidget* panel(PanelId id) const;
+    // The menu item with that command id, or nullptr.
+    QAction* menuAction(std::int32_t id) const { return actions_.value(id, nullptr); }
+    QTimer& frameTimer() { return timer_; }
+
+    // Places the window at its start-up size, centred on the screen.
+    void PlaceAtStart();
+    void StartFrameTimer() { timer_.start(); }
+    void StopFrameTimer() { timer_.stop(); }
+    // What a second copy asks for: restore if minimised, then bring to the front.
+    void RestoreAndRaise();
+    // The command as if its menu item (or accelerator) was chosen.
+    void RunMenuCommand(std::int32_t id);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenuBar();
+
+    Program& program_;
+    ClientArea* client_ = nullptr;
+    PanelWidget* panels_[kPanelCount + 1] = {};
+    QHash<std::int32_t, QAction*> actions_;
+    QTimer timer_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,24 @@
+#include "platform/qt/panel_canvas.h"
+
+namespace vantrel {
+
+QImage ImageOfSurface(const Surface& surface) {
+    if (!surface.pixels) return QImage();
+    // 0xFFRRGGBB per pixel is Format_RGB32 exactly.
+    return QImage(reinterpret_cast<const uchar*>(surface.pixels), surface.width, surface.height,
+                  static_cast<qsizetype>(surface.pitch) * 4, QImage::Format_RGB32);
+}
+
+void QtPanelCanvas::Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY,
+                         const PanelRect& destination) {
+    const QRect target(destination.left, destination.top, RectWidth(destination), RectHeight(destination));
+    const QRect wanted = target.translated(sourceX - destination.left, sourceY - destination.top);
+    const QRect available = wanted.intersected(QRect(0, 0, source.width, source.height));
+    // What the surface cannot cover stays black rather than showing stale pixels.
+    if (available != wanted) painter_.fillRect(target.intersected(panelRect_), Qt::black);
+    if (available.isEmpty()) return;
+    const QRect placed = available.translated(destination.left - sourceX, destination.top - sourceY);
+    painter_.drawImage(placed, ImageOfSurface(source), available);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,79 @@
+#include "platform/qt/qt_host.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "geometry/random.h"
+#include "platform/qt/main_window.h"
+
+namespace vantrel {
+namespace {
+
+Qt::CursorShape QtCursor(CursorShape shape) {
+    switch (shape) {
+        case CursorShape::CrossHair: return Qt::CrossCursor;
+        case CursorShape::SizeWestEast: return Qt::SizeHorCursor;
+        case CursorShape::SizeNorthSouth: return Qt::SizeVerCursor;
+        case CursorShape::SizeAll: return Qt::SizeAllCursor;
+        default: return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
+
+bool QtHost::MenuItemChecked(std::int32_t id) {
+    const QAction* action = window_.menuAction(id);
+    return action && action->isChecked();
+}
+
+void QtHost::CheckMenuItem(std::int32_t id, bool checked) {
+    QAction* action = window_.menuAction(id);
+    if (!action) return;
+    if (checked) action->setCheckable(true);
+    action->setChecked(checked);
+}
+
+void QtHost::SetCursorShape(CursorShape shape) {
+    if (shape == CursorShape::Unchanged || shape == cursor_) return;  // a move sets it every time
+    cursor_ = shape;
+    window_.clientArea()->setCursor(QtCursor(shape));
+}
+
+void QtHost::MovePanel(PanelId panel, const PanelRect& rect) {
+    if (QWidget* widget = window_.panel(panel)) {
+        widget->setGeometry(rect.left, rect.top, RectWidth(rect), RectHeight(rect));
+        widget->update();
+    }
+}
+
+PanelRect QtHost::PanelClientRect(PanelId panel) {
+    const QWidget* widget = window_.panel(panel);
+    return widget ? PanelRect{0, 0, widget->width(), widget->height()} : PanelRect{};
+}
+
+void QtHost::RepaintPanelNow(PanelId panel) {
+    QWidget* widget = window_.panel(panel);
+    if (widget && widget->isVisible()) widget->repaint();
+}
+
+void QtHost::ShowErrorBox(const char* caption, const char* text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(caption), QString::fromLatin1(text), QMessageBox::Ok,
+                    &window_);
+    box.exec();
+}
+
+double QtHost::SecondsSinceMidnight() { return SystemSecondsSinceMidnight(); }
+
+void QtHost::ScreenSize(std::int32_t& width, std::int32_t& height) {
+    const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(window_.width(), window_.height());
+    width = size.width();
+    height = size.height();
+}
+
+void QtHost::PostQuit(std::int32_t exitCode) { QCoreApplication::exit(exitCode); }
+
+}  // namespace vantrel
