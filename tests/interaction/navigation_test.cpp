@@ -89,27 +89,5 @@ TEST_F(Navigation, AFarJumpStillLeavesTheLongitudeWithinPi) {
     EXPECT_NEAR(std::remainder(orbit.longitude + 30.0, 2 * std::numbers::pi), 0.0, 1e-4);
 }
 
-TEST_F(Navigation, PlainMovesOnlyHoverAndRequestNoFrame) {
-    Frame();
-    Start(3, 3);
-    const InputResponse response = Move(0, 4, 60);
-    EXPECT_EQ(response.cursor, CursorShape::Arrow);  // nothing in the scene
-    EXPECT_EQ(scene->frameDirty, kFalse);
-    EXPECT_EQ(orbit.longitude, 0.0f);
-    EXPECT_EQ(orbit.latitude, 0.0f);
-    EXPECT_EQ(state.lastMouseX, 4);
-    EXPECT_EQ(state.lastMouseY, 60);
-}
-
-TEST_F(Navigation, FrameFollowsTheDraggedOrbit) {
-    Start(0, 0);
-    Drag(kMouseLeft, -157, 0);  // longitude about pi/2
-    Frame();
-    EXPECT_NEAR(camera().eye.x, 200.0f, 0.2f);
-    EXPECT_NEAR(camera().eye.z, 0.0f, 0.5f);
-    EXPECT_EQ(light().position.x, camera().eye.x);
-    EXPECT_EQ(light().position.z, camera().eye.z);
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -74,17 +74,6 @@ TEST_F(Painting, ThreeFacesPaintedWithPaletteColoursShowInTheNextFrame) {
     }
 }
 
-TEST_F(Painting, ClicksOffTheSceneDoNothing) {
-    Move(0, 0, 0);
-    ASSERT_EQ(state.hoverFace, 0);
-    state.paintColor = 0x00ABCDEF;
-    scene->frameDirty = kFalse;
-    PaintHoveredFace(*scene, state);
-    EXPECT_EQ(scene->frameDirty, kFalse);
-    EXPECT_FALSE(TakeHoveredFaceColor(*scene, state).repaintShine);
-    EXPECT_EQ(state.paintColor, 0x00ABCDEFu);
-}
-
 TEST_F(Painting, RightClickTakesColourAndShineAndRedrawsOnlyTheStrip) {
     const std::int32_t face = PaintableFaces().front();
     scene->facePool[face].shine = 0.5f;

@@ -140,12 +140,5 @@ TEST_F(FramePicking, HoverLeavesExactlyOneOutlineAndRestoresTheFrame) {
     EXPECT_EQ(target.brush, nullptr);
 }
 
-TEST_F(FramePicking, NoFrameYetPicksNothing) {
-    RunObject(kCommandSphere);
-    const InputResponse response = Move(0, kPanel.width / 2 + 3, kPanel.height / 2 - 5);
-    EXPECT_EQ(state.hoverFace, 0);
-    EXPECT_EQ(response.cursor, CursorShape::Arrow);
-}
-
 }  // namespace
 }  // namespace vantrel
