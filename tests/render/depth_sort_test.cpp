@@ -56,18 +56,5 @@ TEST(DepthSort, OrdersKeysAscendingAndKeepsEachFaceWithItsKey) {
     }
 }
 
-TEST(DepthSort, LeavesEntriesOutsideTheRangeAlone) {
-    auto work = std::make_unique<RenderWork>();
-    for (std::int32_t i = 0; i < 6; ++i) {
-        work->depthKeys[i] = float(-i);
-        work->drawList[i] = i + 1;
-    }
-    SortDrawList(*work, 1, 4);
-    EXPECT_EQ(work->drawList[0], 1);
-    EXPECT_EQ(work->drawList[5], 6);
-    EXPECT_EQ((std::vector<std::int32_t>{work->drawList[1], work->drawList[2], work->drawList[3], work->drawList[4]}),
-              (std::vector<std::int32_t>{5, 4, 3, 2}));
-}
-
 }  // namespace
 }  // namespace vantrel

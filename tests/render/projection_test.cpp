@@ -104,15 +104,6 @@ TEST(ProjectVertices, PointInTheEyePlaneKeepsItsEarlierProjection) {
     EXPECT_TRUE(VecEqual(f.work->screenVertices[v0], {7, 8, 9}));
 }
 
-TEST(ProjectVertices, HiddenMeshesAreNotProjected) {
-    RenderFixture f;
-    const std::int32_t mesh = f.AddTriangles({{0, 0, 0}, {0, 10, 0}, {10, 0, 0}});
-    f.scene->meshTable[mesh].visible = kFalse;
-    f.Collect();
-    EXPECT_TRUE(VecEqual(f.Screen(mesh, 0), {}));
-    EXPECT_EQ(f.Listed().size(), 0u);
-}
-
 TEST(UpdateWorldVertices, ChildIsPlacedByItsOwnTransformThenItsParents) {
     RenderFixture f;
     const std::int32_t parent = f.AddTriangles({{0, 0, 0}, {0, 1, 0}, {1, 0, 0}});

@@ -115,21 +115,5 @@ TEST(ScatterFrames, CurvesRunFromTheFirstPointBentTowardsTheControlPoints) {
     }
 }
 
-TEST(ScatterFrames, PixelsAreSinglePointsInTheirColours) {
-    ScatterFrame f(kCommandPixel);
-    ASSERT_EQ(f.MeshCount(), 40);
-    const auto frame = f.Snapshot();
-    std::int32_t changed = 0;
-    for (std::size_t i = 0; i < frame.size(); ++i) changed += frame[i] != f.background[i];
-    EXPECT_LE(changed, 40);
-    EXPECT_GE(changed, 35);  // a few may share a pixel
-    for (std::int32_t m = 1; m <= 40; ++m) {
-        bool later = false;  // a later point on the same pixel paints over it
-        for (std::int32_t n = m + 1; n <= 40; ++n)
-            later = later || (f.ScreenPixel(n, 0).x == f.ScreenPixel(m, 0).x && f.ScreenPixel(n, 0).y == f.ScreenPixel(m, 0).y);
-        if (!later) EXPECT_EQ(f.Pixel(f.ScreenPixel(m, 0).x, f.ScreenPixel(m, 0).y), f.MeshColor(m)) << m;
-    }
-}
-
 }  // namespace
 }  // namespace vantrel
