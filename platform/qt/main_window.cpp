@@ -143,7 +143,7 @@ MainWindow::MainWindow(Program& program) : program_(program) {
     BuildMenuBar();
     timer_.setInterval(kFrameIntervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { WindowProcedure(program_, TimerMessage()); });
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::FrameTick);
 }
 
 PanelWidget* MainWindow::panel(PanelId id) const {
@@ -179,6 +179,8 @@ void MainWindow::BuildMenuBar() {
         }
     }
 }
+
+void MainWindow::FrameTick() { WindowProcedure(program_, TimerMessage()); }
 
 void MainWindow::RunMenuCommand(std::int32_t id) { WindowProcedure(program_, CommandMessage(id)); }
 

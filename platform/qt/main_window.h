@@ -64,6 +64,8 @@ public:
     void PlaceAtStart();
     void StartFrameTimer() { timer_.start(); }
     void StopFrameTimer() { timer_.stop(); }
+    // What each timeout of the frame timer does.
+    void FrameTick();
     // What a second copy asks for: restore if minimised, then bring to the front.
     void RestoreAndRaise();
     // The command as if its menu item (or accelerator) was chosen.

@@ -1,0 +1,253 @@
+#include <memory>
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/menu_layout.h"
+#include "app/startup.h"
+#include "objects/command_ids.h"
+#include "platform/canvas/canvas.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_host.h"
+#include "qt_test_application.h"
+
+namespace vantrel {
+namespace {
+
+// The real window, host and program started as main() starts them, minus the timer: the tests
+// tick by hand so they know exactly when frames may happen.
+struct RunningWindow {
+    RunningWindow() : window(*program), host(window) {
+        ConnectHost(*program, host);
+        window.PlaceAtStart();
+        window.show();
+        StartProgram(*program, host);
+    }
+    ~RunningWindow() { StopProgram(*program); }
+
+    void Tick() { window.FrameTick(); }
+    void Key(int key, Qt::KeyboardModifiers modifiers, QEvent::Type type = QEvent::KeyPress) {
+        QKeyEvent event(type, key, modifiers);
+        QCoreApplication::sendEvent(window.clientArea(), &event);
+    }
+    void Mouse(QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, point, window.clientArea()->mapToGlobal(point), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.clientArea(), &event);
+    }
+    const Camera& camera() const { return program->scene.cameraTable[program->scene.currentCamera]; }
+    const Light& light() const { return program->scene.lightTable[program->scene.currentLight]; }
+
+    std::unique_ptr<Program> program = std::make_unique<Program>();
+    MainWindow window;
+    QtHost host;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() { TestApplication(); }
+};
+
+TEST_F(MainWindowTest, MenuBarAsBuilt) {
+    RunningWindow run;
+    EXPECT_EQ(run.window.windowTitle(), "Vantrel");
+    const QList<QAction*> titles = run.window.menuBar()->actions();
+    ASSERT_EQ(titles.size(), 5);
+    const char* names[] = {"File", "Edit", "View", "Object", "Help"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(titles[i]->text(), names[i]);
+        EXPECT_EQ(titles[i]->isEnabled(), i != 0 && i != 4) << names[i];
+    }
+    int checked = 0;
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        if (entry.kind != MenuEntryKind::Item) continue;
+        const QAction* action = run.window.menuAction(entry.id);
+        ASSERT_NE(action, nullptr) << entry.id;
+        EXPECT_EQ(action->text(), QString::fromLatin1(entry.text));
+        if (action->isChecked()) ++checked;
+    }
+    EXPECT_EQ(checked, 2);
+    EXPECT_TRUE(run.window.menuAction(kCommandLight)->isChecked());
+    EXPECT_TRUE(run.window.menuAction(kCommandShaded)->isChecked());
+    // The separators of the View popup sit where the table puts them.
+    const QList<QAction*> view = titles[2]->menu()->actions();
+    ASSERT_EQ(view.size(), 14);
+    EXPECT_TRUE(view[2]->isSeparator());
+    EXPECT_TRUE(view[9]->isSeparator());
+}
+
+TEST_F(MainWindowTest, AcceleratorsActLikeTheirMenuItems) {
+    RunningWindow byKey;
+    RunningWindow byMenu;
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        std::int32_t command;
+    } keys[] = {
+        {Qt::Key_L, Qt::ControlModifier, kCommandLight},  {Qt::Key_O, Qt::ControlModifier, kCommandOrthographic},
+        {Qt::Key_F1, Qt::NoModifier, kCommandWireframe},  {Qt::Key_F2, Qt::NoModifier, kCommandSolid},
+        {Qt::Key_F4, Qt::NoModifier, kCommandTransparent}, {Qt::Key_F5, Qt::NoModifier, kCommandOutlined},
+        {Qt::Key_F6, Qt::NoModifier, kCommandGradient},   {Qt::Key_F3, Qt::NoModifier, kCommandShaded},
+        {Qt::Key_D, Qt::ControlModifier, kCommandDoubleSided}, {Qt::Key_M, Qt::ControlModifier, kCommandMetallic},
+        {Qt::Key_A, Qt::ControlModifier, kCommandAtmosphere},  {Qt::Key_C, Qt::ControlModifier, kCommandColorCorrect},
+    };
+    for (const auto& entry : keys) {
+        byKey.Key(entry.key, entry.modifiers);
+        byMenu.window.menuAction(entry.command)->trigger();
+        EXPECT_EQ(byKey.camera().renderMode, byMenu.camera().renderMode) << entry.command;
+        EXPECT_EQ(byKey.camera().orthographic, byMenu.camera().orthographic);
+        EXPECT_EQ(byKey.camera().doubleSided, byMenu.camera().doubleSided);
+        EXPECT_EQ(byKey.camera().metallic, byMenu.camera().metallic);
+        EXPECT_EQ(byKey.camera().atmosphere, byMenu.camera().atmosphere);
+        EXPECT_EQ(byKey.camera().colorCorrect, byMenu.camera().colorCorrect);
+        EXPECT_EQ(byKey.light().enabled, byMenu.light().enabled);
+        for (std::int32_t id = kCommandLight; id <= kCommandColorCorrect; ++id) {
+            if (const QAction* action = byMenu.window.menuAction(id)) {
+                EXPECT_EQ(byKey.window.menuAction(id)->isChecked(), action->isChecked()) << id;
+            }
+        }
+    }
+    EXPECT_EQ(byKey.light().enabled, 0);
+    EXPECT_EQ(byKey.camera().orthographic, 8);
+    EXPECT_EQ(byKey.camera().renderMode, 2);
+    // Shift or Alt with an accelerator key is no accelerator.
+    byKey.Key(Qt::Key_F1, Qt::AltModifier);
+    byKey.Key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(byKey.camera().renderMode, 2);
+    EXPECT_EQ(byKey.light().enabled, 0);
+}
+
+TEST_F(MainWindowTest, ViewItemsThroughTheMenu) {
+    RunningWindow run;
+    run.Tick();
+    QAction* light = run.window.menuAction(kCommandLight);
+    light->trigger();
+    EXPECT_FALSE(light->isChecked());
+    EXPECT_EQ(run.light().enabled, 0);
+    light->trigger();
+    EXPECT_TRUE(light->isChecked());
+    EXPECT_EQ(run.light().enabled, 8);
+
+    run.Tick();
+    run.window.menuAction(kCommandShaded)->trigger();
+    run.window.menuAction(kCommandShaded)->trigger();
+    EXPECT_TRUE(run.window.menuAction(kCommandShaded)->isChecked());
+    EXPECT_EQ(run.program->scene.frameDirty, kTrue);
+    run.window.menuAction(kCommandOutlined)->trigger();
+    EXPECT_FALSE(run.window.menuAction(kCommandShaded)->isChecked());
+    EXPECT_TRUE(run.window.menuAction(kCommandOutlined)->isChecked());
+
+    // Rename changes nothing and asks for no frame.
+    run.Tick();
+    run.window.menuAction(kCommandRename)->trigger();
+    EXPECT_EQ(run.program->scene.frameDirty, kFalse);
+}
+
+TEST_F(MainWindowTest, ObjectCommandsReplaceTheScene) {
+    RunningWindow run;
+    run.window.menuAction(kCommandTorus)->trigger();
+    run.window.menuAction(kCommandLine)->trigger();
+    EXPECT_EQ(run.program->scene.meshRange.count, 10);  // ten lines and nothing of the torus
+    EXPECT_EQ(run.program->scene.currentMesh, 10);
+    for (std::int32_t id = kCommandBox; id <= kCommandRipple; ++id) {
+        QAction* action = run.window.menuAction(id);
+        if (!action) continue;  // separators
+        action->trigger();
+        const std::int32_t count = run.program->scene.meshRange.count;
+        action->trigger();
+        EXPECT_EQ(run.program->scene.meshRange.count, count) << id;
+        EXPECT_GT(count, 0) << id;
+    }
+}
+
+TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
+    RunningWindow run;
+    // Shown before the program started: no frame until the first tick.
+    EXPECT_EQ(run.program->shell.framesRendered, 0);
+    run.Tick();
+    EXPECT_EQ(run.program->shell.framesRendered, 1);
+
+    // A tick with nothing due leaves the back buffer alone.
+    SetPixel(run.program->target.dc, 3, 150, 0x00123456);
+    run.Tick();
+    EXPECT_EQ(GetPixel(run.program->target.dc, 3, 150), 0x00123456u);
+    EXPECT_EQ(run.program->shell.framesRendered, 1);
+
+    // Ten drag moves between two ticks give one frame.
+    run.Mouse(QEvent::MouseButtonPress, QPoint(100, 60), Qt::LeftButton, Qt::LeftButton);
+    for (int i = 1; i <= 10; ++i) {
+        run.Mouse(QEvent::MouseMove, QPoint(100 + i, 60 + i), Qt::NoButton, Qt::LeftButton);
+    }
+    run.Tick();
+    run.Tick();
+    EXPECT_EQ(run.program->shell.framesRendered, 2);
+    EXPECT_NE(run.program->orbit.longitude, 0.0f);
+    EXPECT_NE(run.program->orbit.latitude, 0.0f);
+
+    // The view shows the frame: white overlay text in its top-left corner.
+    const QImage shown = run.window.panel(PanelId::View)->grab().toImage();
+    int white = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 60; ++x) white += shown.pixel(x, y) == qRgb(255, 255, 255);
+    }
+    EXPECT_GT(white, 10);
+}
+
+TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {
+    RunningWindow run;
+    run.Tick();
+    const QRect view = run.window.panel(PanelId::View)->geometry();
+    const QRect shine = run.window.panel(PanelId::Shine)->geometry();
+    EXPECT_EQ(shine.width(), run.window.clientArea()->width());
+    EXPECT_EQ(view.width(), run.window.clientArea()->width() - 16);
+    run.window.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(run.window.panel(PanelId::View)->geometry(), view);
+    const auto frames = run.program->shell.framesRendered;
+    run.window.showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(run.program->shell.framesRendered, frames + 1);  // without a tick
+    EXPECT_EQ(run.window.panel(PanelId::View)->geometry(), view);
+}
+
+TEST_F(MainWindowTest, ErrorBoxIsModalAndHoldsFramesBack) {
+    RunningWindow run;
+    run.Tick();
+    const auto frames = run.program->shell.framesRendered;
+    QString caption;
+    QString text;
+    int buttons = 0;
+    bool critical = false;
+    std::int64_t framesWhileOpen = -1;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        buttons = box->buttons().size();
+        critical = box->icon() == QMessageBox::Critical;
+        run.program->scene.frameDirty = kTrue;
+        run.Tick();  // the timer keeps firing inside the box's loop
+        framesWhileOpen = run.program->shell.framesRendered;
+        box->accept();
+    });
+    ReportError(run.program->scene.reporter, kErrorMeshMemory);
+    EXPECT_EQ(caption, "Error");
+    EXPECT_EQ(text, "Unable to allocate memory for mesh!");
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(critical);
+    EXPECT_EQ(framesWhileOpen, frames);
+    EXPECT_EQ(run.program->shell.modalDepth, 0);
+    run.Tick();
+    EXPECT_EQ(run.program->shell.framesRendered, frames + 1);
+}
+
+}  // namespace
+}  // namespace vantrel
