@@ -2,6 +2,8 @@
 // outline into the back buffer and writes face colours.
 #include "interaction/picking.h"
 
+#include <algorithm>
+
 #include "geometry/point.h"
 #include "platform/canvas/drawing.h"
 #include "render/draw_scene.h"
@@ -21,6 +23,18 @@ bool IsFaceSlot(std::int32_t face) { return face > 0 && SlotInTable(face); }
 
 float DepthSum(const RenderWork& work, const std::int32_t (&corners)[3]) {
     return work.screenVertices[corners[0]].z + work.screenVertices[corners[1]].z + work.screenVertices[corners[2]].z;
+}
+
+// True when (x, y) lies clear of the box around the unrounded corners. Rounding moves a corner
+// by at most half a pixel, so such a point is outside the rounded triangle too.
+bool ClearOfCorners(const RenderWork& work, const std::int32_t (&corners)[3], std::int32_t x, std::int32_t y) {
+    const Vector3& a = work.screenVertices[corners[0]];
+    const Vector3& b = work.screenVertices[corners[1]];
+    const Vector3& c = work.screenVertices[corners[2]];
+    const float px = static_cast<float>(x), py = static_cast<float>(y);
+    // One pixel of margin rather than half: float error must never reject a point inside.
+    return px < std::min({a.x, b.x, c.x}) - 1 || px > std::max({a.x, b.x, c.x}) + 1 ||
+           py < std::min({a.y, b.y, c.y}) - 1 || py > std::max({a.y, b.y, c.y}) + 1;
 }
 
 // Inverts the face's one-pixel outline; drawing it again restores the pixels exactly.
@@ -49,9 +63,9 @@ std::int32_t PickFace(const Scene& scene, const RenderWork& work, std::int32_t x
     float pickedKey = 0;
     for (std::int32_t i = 0; i < kTableSlots && work.drawList[i] != 0; ++i) {
         const std::int32_t face = work.drawList[i];
-        if (!PointInFace(scene, work, x, y, face)) continue;
         std::int32_t corners[3];
         FaceCorners(scene, face, corners);
+        if (ClearOfCorners(work, corners, x, y) || !PointInFace(scene, work, x, y, face)) continue;
         const float key = DepthSum(work, corners);
         // Strictly smaller: of equal sums the face met first stays.
         if (picked == 0 || key < pickedKey) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <random>
 
 #include "interaction_fixture.h"
 #include "scene/mesh_store.h"
@@ -65,6 +66,27 @@ TEST_F(HandPicking, OverlapGoesToTheSmallerDepthSumAndTiesToTheFirstListed) {
     EXPECT_EQ(PickFace(*scene, *work, 8, 8), far);
     List({});
     EXPECT_EQ(PickFace(*scene, *work, 8, 8), 0);
+}
+
+TEST_F(HandPicking, PickingAgreesWithTheInsideTestOnRandomTriangles) {
+    std::mt19937 generator(20261207);
+    // Corners on half and quarter pixels, so rounding often moves an edge across a test point.
+    std::uniform_int_distribution<int> quarter(-8, 4 * 40);
+    const auto coordinate = [&] { return static_cast<float>(quarter(generator)) / 4.0f; };
+    int inside = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::int32_t face = AddFace({{coordinate(), coordinate(), 0.5f}, {coordinate(), coordinate(), 0.5f},
+                                           {coordinate(), coordinate(), 0.5f}});
+        List({face});
+        for (std::int32_t y = -3; y < 44; ++y)
+            for (std::int32_t x = -3; x < 44; ++x) {
+                const bool in = PointInFace(*scene, *work, x, y, face) != kFalse;
+                inside += in;
+                ASSERT_EQ(PickFace(*scene, *work, x, y), in ? face : 0) << trial << ": " << x << ", " << y;
+            }
+        DeleteMesh(*scene, scene->meshRange.count);
+    }
+    EXPECT_GT(inside, 10000);
 }
 
 struct FramePicking : ::testing::Test, InteractionFixture {};
