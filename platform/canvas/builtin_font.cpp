@@ -57,10 +57,17 @@ public:
 
     void Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) override {
         std::uint8_t coverage[kCellWidth];
-        for (std::int32_t i = 0; i < length; ++i) {
-            const std::int64_t left = static_cast<std::int64_t>(x) + static_cast<std::int64_t>(i) * kCellWidth;
-            if (left > INT32_MAX - kCellWidth) {
-                return;  // the rest lies beyond any surface
+        std::int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        sink.Bounds(x0, y0, x1, y1);
+        if (static_cast<std::int64_t>(y) + kCellHeight <= y0 || y >= y1) {
+            return;
+        }
+        // Only the characters whose cells meet the visible columns.
+        const std::int64_t firstVisible = (static_cast<std::int64_t>(x0) - x - kCellWidth) / kCellWidth;
+        for (std::int64_t i = std::max<std::int64_t>(firstVisible, 0); i < length; ++i) {
+            const std::int64_t left = static_cast<std::int64_t>(x) + i * kCellWidth;
+            if (left >= x1 || left > INT32_MAX - kCellWidth) {
+                return;  // the rest lies beyond the surface
             }
             const unsigned char code = static_cast<unsigned char>(text[i]);
             if (code < 0x20 || code > 0x7E) {

@@ -2,6 +2,7 @@
 // The interface text drawing goes through. An engine measures and draws one line of 8-bit text
 // with its top-left corner at a point; the canvas clips and colours, the engine supplies glyph
 // coverage through CoverageSink.
+#include <climits>
 #include <cstdint>
 
 namespace vantrel {
@@ -16,6 +17,11 @@ struct TextSize {
 class CoverageSink {
 public:
     virtual void Row(std::int32_t x, std::int32_t y, const std::uint8_t* coverage, std::int32_t count) = 0;
+    // The rows y0 .. y1 - 1 and columns x0 .. x1 - 1 that can show anything; engines may skip the rest.
+    virtual void Bounds(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1, std::int32_t& y1) const {
+        x0 = y0 = INT32_MIN;
+        x1 = y1 = INT32_MAX;
+    }
 
 protected:
     ~CoverageSink() = default;

@@ -33,6 +33,13 @@ public:
         }
     }
 
+    void Bounds(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1, std::int32_t& y1) const override {
+        x0 = 0;
+        y0 = 0;
+        x1 = surface_.width;
+        y1 = surface_.height;
+    }
+
 private:
     // Each channel moves from the pixel toward the text colour by coverage / 255, rounded.
     std::uint32_t Blend(std::uint32_t pixel, std::uint32_t alpha) const {
