@@ -11,12 +11,6 @@ namespace {
 
 constexpr ColorRef kOverlayTextColor = 0x00FFFFFF;
 
-std::int32_t DegreesShown(float radians) {
-    // The conversion runs in extended precision before the one rounding step.
-    const long double degrees = 180.0L * static_cast<long double>(radians) / std::numbers::pi_v<long double>;
-    return RoundToInt(static_cast<double>(degrees));
-}
-
 std::int32_t CopyText(const char* text, std::int32_t limit, char* out) {
     std::int32_t length = 0;
     while (length < limit && text[length] != '\0') {
@@ -28,6 +22,12 @@ std::int32_t CopyText(const char* text, std::int32_t limit, char* out) {
 }
 
 }  // namespace
+
+std::int32_t OverlayDegrees(float radians) {
+    // The conversion runs in extended precision before the one rounding step.
+    const long double degrees = 180.0L * static_cast<long double>(radians) / std::numbers::pi_v<long double>;
+    return RoundToInt(static_cast<double>(degrees));
+}
 
 std::int32_t FormatOverlayNumber(const char* label, std::int64_t value, char* out) {
     std::int32_t length = CopyText(label, kOverlayRowBytes - 32, out);
@@ -46,8 +46,8 @@ std::int32_t FormatOverlayNumber(const char* label, std::int64_t value, char* ou
 }
 
 void BuildOverlayText(const Scene& scene, const Orbit& orbit, OverlayText& out) {
-    out.lengths[0] = FormatOverlayNumber("Longitude:", DegreesShown(orbit.longitude), out.rows[0]);
-    out.lengths[1] = FormatOverlayNumber("Latitude:", DegreesShown(orbit.latitude), out.rows[1]);
+    out.lengths[0] = FormatOverlayNumber("Longitude:", OverlayDegrees(orbit.longitude), out.rows[0]);
+    out.lengths[1] = FormatOverlayNumber("Latitude:", OverlayDegrees(orbit.latitude), out.rows[1]);
     out.lengths[2] = FormatOverlayNumber("Radius:", RoundToInt(orbit.radius), out.rows[2]);
     out.rows[3][0] = '\0';
     out.lengths[3] = 0;

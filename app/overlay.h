@@ -15,6 +15,8 @@ struct OverlayText {
     std::int32_t lengths[kOverlayRows] = {};
 };
 
+// An angle in radians as the overlay shows it: whole degrees, halves to even.
+std::int32_t OverlayDegrees(float radians);
 // Writes the label and the number: a space before zero and positive numbers, "-" before
 // negative ones, no grouping. Returns the length written (out holds at least 32 bytes more
 // than the label).

@@ -1,0 +1,128 @@
+// The snapshot tool end to end, and its script reader on its own.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "tools/vantrel-snapshot/script.h"
+
+namespace vantrel {
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun Snapshot(const QTemporaryDir& directory, const QByteArray& script) {
+    QProcess process;
+    process.setWorkingDirectory(directory.path());
+    process.start(VANTREL_SNAPSHOT, {"-"});
+    process.write(script);
+    process.closeWriteChannel();
+    ToolRun run;
+    if (!process.waitForFinished(30000)) return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromLatin1(process.readAllStandardOutput());
+    run.err = QString::fromLatin1(process.readAllStandardError());
+    return run;
+}
+
+TEST(SnapshotScript, ReadsEveryStepAndRejectsTheRest) {
+    Step step;
+    std::string error;
+    ASSERT_TRUE(ParseStep("  size 400 300   # a comment", step, error));
+    EXPECT_EQ(step.kind, StepKind::Size);
+    EXPECT_EQ(step.a, 400);
+    EXPECT_EQ(step.b, 300);
+    ASSERT_TRUE(ParseStep("# only a comment", step, error));
+    EXPECT_EQ(step.kind, StepKind::None);
+    ASSERT_TRUE(ParseStep("mouse move -5 7 right left", step, error));
+    EXPECT_EQ(step.kind, StepKind::MouseMove);
+    EXPECT_EQ(step.a, -5);
+    EXPECT_TRUE(step.left && step.right);
+    ASSERT_TRUE(ParseStep("tick", step, error));
+    EXPECT_EQ(step.a, 1);
+    ASSERT_TRUE(ParseStep("keyup Ctrl+C", step, error));
+    EXPECT_EQ(step.key, ScriptKey::CtrlC);
+    ASSERT_TRUE(ParseStep("save out.png", step, error));
+    EXPECT_EQ(step.file, "out.png");
+
+    for (const char* bad : {"size 0 10", "size 10", "size 99999 10", "seed -1", "seed 86400000", "tick 3 4",
+                            "tick -1", "key Ctrl+X", "key f1", "mouse move 1", "mouse leftdown 1 2 left",
+                            "mouse move 1 2 left left", "mouse hover 1 2", "menu x", "dump now", "save",
+                            "save a b", "Size 10 10", "menu 12abc"}) {
+        EXPECT_FALSE(ParseStep(bad, step, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+TEST(SnapshotTool, RunsAScriptReproducibly) {
+    QTemporaryDir directory;
+    const QByteArray script =
+        "seed 1000\n"
+        "size 200 150\n"
+        "menu 33\n"
+        "tick\n"
+        "mouse move 100 100\n"
+        "mouse move 50 100 left   # half a radian round\n"
+        "key F2\n"
+        "key Ctrl+O\n"
+        "tick 2\n"
+        "save shot.png\n"
+        "dump\n";
+    const ToolRun first = Snapshot(directory, script);
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
+    const QStringList lines = first.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6) << first.out.toStdString();
+    EXPECT_EQ(lines[0], "orbit longitude=29 latitude=0 radius=200");
+    EXPECT_EQ(lines[1], "view mode=1 ortho=8 light=-1 doublesided=0 metallic=0 atmosphere=0 colorcorrect=0");
+    EXPECT_TRUE(lines[2].startsWith("current mesh=1 name=\"")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("vertices=8 faces=12"));
+    EXPECT_TRUE(lines[3].startsWith("mesh 1 vertices=8 faces=12 name=\""));
+    EXPECT_EQ(lines[4], "paint color=0x000000 shine=0");
+    EXPECT_TRUE(lines[5].startsWith("drawlist faces="));
+    EXPECT_NE(lines[5], "drawlist faces=0");
+
+    // The picture is the whole client area: view, palette and shine strip.
+    const QImage shot(directory.filePath("shot.png"));
+    ASSERT_EQ(shot.size(), QSize(200, 150));
+    EXPECT_EQ(shot.pixel(199, 0), qRgb(255, 0, 255));  // the spectrum starts magenta
+    EXPECT_GT(qBlue(shot.pixel(10, 132)), 240);         // the bottom of the view is blue
+    EXPECT_EQ(qRed(shot.pixel(10, 132)), 0);
+
+    // The fixed time of day makes the colours repeat.
+    const ToolRun second = Snapshot(directory, script);
+    EXPECT_EQ(second.out, first.out);
+    const QImage again(directory.filePath("shot.png"));
+    EXPECT_EQ(again, shot);
+}
+
+TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
+    QTemporaryDir directory;
+    ToolRun run = Snapshot(directory, "dump\nmenu 3\ndump\n");  // 3 is a separator
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("line 2")) << run.err.toStdString();
+    EXPECT_EQ(run.out.count("orbit "), 1);
+    run = Snapshot(directory, "tick\nfly away\n");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("line 2")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("fly away"));
+    run = Snapshot(directory, "save no/such/directory/x.png\n");
+    EXPECT_EQ(run.exitCode, 1);
+
+    // Filling the mesh pool reports on standard error and the run goes on.
+    QByteArray fill = "menu 35\n";
+    for (int i = 0; i < 8; ++i) fill += "menu 16\n";
+    fill += "dump\n";
+    run = Snapshot(directory, fill);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains("error: Unable to allocate memory for mesh!")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("current mesh=1"));
+}
+
+}  // namespace
+}  // namespace vantrel

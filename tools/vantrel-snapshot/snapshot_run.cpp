@@ -1,0 +1,165 @@
+#include "tools/vantrel-snapshot/snapshot_run.h"
+
+#include <charconv>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "app/menu_layout.h"
+#include "app/overlay.h"
+#include "geometry/random.h"
+
+namespace vantrel {
+namespace {
+
+struct KeyPress {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+KeyPress QtKey(ScriptKey key) {
+    switch (key) {
+        case ScriptKey::F1: return {Qt::Key_F1, Qt::NoModifier};
+        case ScriptKey::F2: return {Qt::Key_F2, Qt::NoModifier};
+        case ScriptKey::F3: return {Qt::Key_F3, Qt::NoModifier};
+        case ScriptKey::F4: return {Qt::Key_F4, Qt::NoModifier};
+        case ScriptKey::F5: return {Qt::Key_F5, Qt::NoModifier};
+        case ScriptKey::F6: return {Qt::Key_F6, Qt::NoModifier};
+        case ScriptKey::CtrlL: return {Qt::Key_L, Qt::ControlModifier};
+        case ScriptKey::CtrlO: return {Qt::Key_O, Qt::ControlModifier};
+        case ScriptKey::CtrlD: return {Qt::Key_D, Qt::ControlModifier};
+        case ScriptKey::CtrlM: return {Qt::Key_M, Qt::ControlModifier};
+        case ScriptKey::CtrlA: return {Qt::Key_A, Qt::ControlModifier};
+        case ScriptKey::CtrlC: return {Qt::Key_C, Qt::ControlModifier};
+        case ScriptKey::Shift: return {Qt::Key_Shift, Qt::NoModifier};
+    }
+    return {Qt::Key_unknown, Qt::NoModifier};
+}
+
+void SendKey(MainWindow& window, ScriptKey key, QEvent::Type type) {
+    const KeyPress press = QtKey(key);
+    // Shift's own press already counts as a held modifier, its release no longer does.
+    const Qt::KeyboardModifiers modifiers =
+        key == ScriptKey::Shift && type == QEvent::KeyPress ? Qt::KeyboardModifiers(Qt::ShiftModifier) : press.modifiers;
+    QKeyEvent event(type, press.key, modifiers);
+    QCoreApplication::sendEvent(window.clientArea(), &event);
+}
+
+void SendMouse(MainWindow& window, QEvent::Type type, const Step& step, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    const QPointF point(static_cast<double>(step.a), static_cast<double>(step.b));
+    QMouseEvent event(type, point, window.clientArea()->mapToGlobal(point), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.clientArea(), &event);
+}
+
+bool ResizeClient(MainWindow& window, int width, int height, std::string& error) {
+    // The menu bar sits above the client area; correct once for whatever the layout added.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QSize client = window.clientArea()->size();
+        const QSize outer = window.size();
+        window.resize(outer.width() + (width - client.width()), outer.height() + (height - client.height()));
+        QCoreApplication::processEvents();
+        if (window.clientArea()->size() == QSize(width, height)) return true;
+    }
+    const QSize client = window.clientArea()->size();
+    error = "the window cannot take a client area of that size (it has " + std::to_string(client.width()) + " x " +
+            std::to_string(client.height()) + ")";
+    return false;
+}
+
+std::string ShortestFloat(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+const char* NameOf(const Mesh& mesh, std::string& storage) {
+    storage.assign(mesh.name, strnlen(mesh.name, kMeshNameBytes));
+    return storage.c_str();
+}
+
+}  // namespace
+
+void SnapshotHost::ShowErrorBox(const char*, const char* text) { std::fprintf(stderr, "error: %s\n", text); }
+
+double SnapshotHost::SecondsSinceMidnight() {
+    return fixed_ ? static_cast<double>(milliseconds_) / 1000.0 : SystemSecondsSinceMidnight();
+}
+
+void DumpState(const Program& program, std::FILE* out) {
+    const Scene& scene = program.scene;
+    std::fprintf(out, "orbit longitude=%d latitude=%d radius=%d\n", OverlayDegrees(program.orbit.longitude),
+                 OverlayDegrees(program.orbit.latitude), RoundToInt(program.orbit.radius));
+    const Camera& camera = scene.cameraTable[scene.currentCamera >= 0 && scene.currentCamera <= kLastSlot ? scene.currentCamera : 0];
+    const Light& light = scene.lightTable[scene.currentLight >= 0 && scene.currentLight <= kLastSlot ? scene.currentLight : 0];
+    std::fprintf(out, "view mode=%d ortho=%d light=%d doublesided=%d metallic=%d atmosphere=%d colorcorrect=%d\n",
+                 camera.renderMode, camera.orthographic, light.enabled, camera.doubleSided, camera.metallic,
+                 camera.atmosphere, camera.colorCorrect);
+    std::string name;
+    const std::int32_t current = scene.currentMesh >= 0 && scene.currentMesh <= kLastSlot ? scene.currentMesh : 0;
+    const Mesh& mesh = scene.meshTable[current];
+    std::fprintf(out, "current mesh=%d name=\"%s\" vertices=%d faces=%d\n", scene.currentMesh, NameOf(mesh, name),
+                 mesh.vertexCount, mesh.faceCount);
+    for (std::int32_t slot = scene.meshRange.first; slot <= LastIndex(scene.meshRange) && slot <= kLastSlot; ++slot) {
+        const Mesh& each = scene.meshTable[slot];
+        std::fprintf(out, "mesh %d vertices=%d faces=%d name=\"%s\"\n", slot, each.vertexCount, each.faceCount,
+                     NameOf(each, name));
+    }
+    std::fprintf(out, "paint color=0x%06X shine=%s\n", program.interaction.paintColor & 0xFFFFFFu,
+                 ShortestFloat(program.interaction.paintShine).c_str());
+    std::int32_t faces = 0;
+    while (faces < kTableSlots && program.work.drawList[faces] != 0) ++faces;
+    std::fprintf(out, "drawlist faces=%d\n", faces);
+    std::fflush(out);
+}
+
+int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost& host, std::string& error) {
+    switch (step.kind) {
+        case StepKind::None: return 0;
+        case StepKind::Size:
+            return ResizeClient(window, static_cast<int>(step.a), static_cast<int>(step.b), error) ? 0 : 1;
+        case StepKind::Seed: host.FixTimeOfDay(step.a); return 0;
+        case StepKind::Menu: {
+            QAction* action = FindMenuItem(static_cast<std::int32_t>(step.a)) ? window.menuAction(static_cast<std::int32_t>(step.a)) : nullptr;
+            if (!action) {
+                error = "no menu item has id " + std::to_string(step.a);
+                return 2;
+            }
+            action->trigger();
+            return 0;
+        }
+        case StepKind::Key:
+            SendKey(window, step.key, QEvent::KeyPress);
+            SendKey(window, step.key, QEvent::KeyRelease);
+            return 0;
+        case StepKind::KeyDown: SendKey(window, step.key, QEvent::KeyPress); return 0;
+        case StepKind::KeyUp: SendKey(window, step.key, QEvent::KeyRelease); return 0;
+        case StepKind::MouseMove: {
+            Qt::MouseButtons buttons;
+            if (step.left) buttons |= Qt::LeftButton;
+            if (step.right) buttons |= Qt::RightButton;
+            SendMouse(window, QEvent::MouseMove, step, Qt::NoButton, buttons);
+            return 0;
+        }
+        case StepKind::MouseLeftDown: SendMouse(window, QEvent::MouseButtonPress, step, Qt::LeftButton, Qt::LeftButton); return 0;
+        case StepKind::MouseRightDown: SendMouse(window, QEvent::MouseButtonPress, step, Qt::RightButton, Qt::RightButton); return 0;
+        case StepKind::Tick:
+            for (std::int64_t i = 0; i < step.a; ++i) window.FrameTick();
+            return 0;
+        case StepKind::Save: {
+            // The client area as shown: the view and both strips, painted through the procedure.
+            const QImage image = window.clientArea()->grab().toImage();
+            if (image.save(QString::fromStdString(step.file), "PNG")) return 0;
+            error = "cannot write " + step.file;
+            return 1;
+        }
+        case StepKind::Dump: DumpState(program, stdout); return 0;
+    }
+    return 0;
+}
+
+}  // namespace vantrel
