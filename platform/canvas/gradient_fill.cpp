@@ -115,10 +115,7 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
         stepX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
     }
     const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
-    PolygonEdge edges[3];
-    std::int32_t active[3];
-    std::int64_t crossings[3];
-    PolygonForEachSpan(corners, 3, surface.width, surface.height, PolygonScratch{edges, active, crossings},
+    TriangleForEachSpan(corners, surface.width, surface.height,
                        [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
                            const Wide px = xa, py = y;
                            const Wide w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);

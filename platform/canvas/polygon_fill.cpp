@@ -16,6 +16,10 @@ void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
     const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
         RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
     };
+    if (count == 3) {
+        TriangleForEachSpan(points, surface.width, surface.height, span);
+        return;
+    }
     if (count <= kSmallPolygon) {
         PolygonEdge edges[kSmallPolygon];
         std::int32_t active[kSmallPolygon];

@@ -17,12 +17,26 @@ bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t height, Pol
     }
     const std::int64_t dy = static_cast<std::int64_t>(bottom.y) - top.y;  // 1 .. 2^32 - 1
     const std::int64_t dx = static_cast<std::int64_t>(bottom.x) - top.x;  // |dx| < 2^32
-    // Crossing on the first visible row: xTop + ceil(dx * rows / dy), exact in 128 bits.
-    const Int128 numerator = static_cast<Int128>(dx) * (firstRow - top.y);
-    const Int128 up = CeilDivide(numerator, dy);
-    out.x = top.x + static_cast<std::int64_t>(up);
-    out.remainder = static_cast<std::int64_t>(up * dy - numerator);
-    out.stepX = static_cast<std::int64_t>(FloorDivide(dx, dy));
+    const std::int64_t rows = firstRow - top.y;                           // rows skipped above the surface
+    // Crossing on the first visible row: xTop + ceil(dx * rows / dy). The product needs 128 bits
+    // only when both factors reach 2^31.
+    std::int64_t up = 0;
+    std::int64_t remainder = 0;
+    if (rows != 0) {
+        if ((dx < 0 ? -dx : dx) < (std::int64_t{1} << 31) && rows < (std::int64_t{1} << 31)) {
+            const std::int64_t numerator = dx * rows;
+            up = numerator >= 0 ? (numerator + dy - 1) / dy : -(-numerator / dy);
+            remainder = up * dy - numerator;
+        } else {
+            const Int128 numerator = static_cast<Int128>(dx) * rows;
+            const Int128 wide = CeilDivide(numerator, dy);
+            up = static_cast<std::int64_t>(wide);
+            remainder = static_cast<std::int64_t>(wide * dy - numerator);
+        }
+    }
+    out.x = top.x + up;
+    out.remainder = remainder;
+    out.stepX = dx >= 0 ? dx / dy : -((-dx + dy - 1) / dy);
     out.stepRemainder = dx - out.stepX * dy;
     out.dy = dy;
     out.firstRow = static_cast<std::int32_t>(firstRow);

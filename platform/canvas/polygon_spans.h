@@ -66,8 +66,8 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
     if (edgeCount == 0) {
         return;
     }
-    std::sort(edges, edges + edgeCount,
-              [](const PolygonEdge& a, const PolygonEdge& b) { return a.firstRow < b.firstRow; });
+    std::stable_sort(edges, edges + edgeCount,
+                     [](const PolygonEdge& a, const PolygonEdge& b) { return a.firstRow < b.firstRow; });
     std::int32_t endRow = 0;
     for (std::int32_t e = 0; e < edgeCount; ++e) {
         endRow = std::max(endRow, edges[e].endRow);
@@ -100,7 +100,15 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
             crossings[k] = edges[active[k]].x;
             PolygonEdgeStep(edges[active[k]]);
         }
-        std::sort(crossings, crossings + activeCount);
+        // Crossings keep nearly the same order from row to row, so insertion sort is cheap.
+        for (std::int32_t k = 1; k < activeCount; ++k) {
+            const std::int64_t value = crossings[k];
+            std::int32_t j = k;
+            for (; j > 0 && crossings[j - 1] > value; --j) {
+                crossings[j] = crossings[j - 1];
+            }
+            crossings[j] = value;
+        }
         for (std::int32_t k = 0; k + 1 < activeCount; k += 2) {
             const std::int64_t x0 = std::max<std::int64_t>(crossings[k], 0);
             const std::int64_t x1 = std::min<std::int64_t>(crossings[k + 1], width);
@@ -109,6 +117,43 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
             }
         }
         ++y;
+    }
+}
+
+// The same spans for a triangle, without the general filler's edge list: the edge spanning all
+// rows pairs with the upper short edge, then with the lower one.
+template <typename SpanFunction>
+void TriangleForEachSpan(const Point2* corners, std::int32_t width, std::int32_t height, SpanFunction&& span) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const Point2* top = &corners[0];
+    const Point2* middle = &corners[1];
+    const Point2* bottom = &corners[2];
+    if (middle->y < top->y) std::swap(top, middle);
+    if (bottom->y < middle->y) std::swap(middle, bottom);
+    if (middle->y < top->y) std::swap(top, middle);
+    PolygonEdge tall;
+    if (!PolygonEdgeSetUp(*top, *bottom, height, tall)) {
+        return;
+    }
+    PolygonEdge halves[2];
+    const bool present[2] = {PolygonEdgeSetUp(*top, *middle, height, halves[0]),
+                             PolygonEdgeSetUp(*middle, *bottom, height, halves[1])};
+    for (int half = 0; half < 2; ++half) {
+        if (!present[half]) {
+            continue;
+        }
+        PolygonEdge& edge = halves[half];
+        for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
+            const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
+            const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
+            if (x0 < x1) {
+                span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
+            }
+            PolygonEdgeStep(tall);
+            PolygonEdgeStep(edge);
+        }
     }
 }
 

@@ -1,0 +1,158 @@
+// The canvas against cairo on the same 10,000 random triangles of 5 to 40 pixels on a
+// 1280 x 720 surface: flat fills without outline, and colour-interpolated triangles.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "geometry/random.h"
+#include "platform/canvas/canvas.h"
+#if VANTREL_BENCH_CAIRO
+#include <cairo.h>
+#endif
+
+namespace vantrel {
+namespace {
+
+constexpr std::int32_t kWidth = 1280;
+constexpr std::int32_t kHeight = 720;
+constexpr int kTriangles = 10000;
+
+struct BenchTriangle {
+    Point2 corners[3];
+    ColorRef colors[3];
+};
+
+// The same triangles for every benchmark: each fits a square of side 5 to 40 pixels.
+const std::vector<BenchTriangle>& Triangles() {
+    static const std::vector<BenchTriangle> triangles = [] {
+        Random random;
+        RandomSeed(random, 42.0);
+        std::vector<BenchTriangle> out(kTriangles);
+        for (BenchTriangle& t : out) {
+            const float side = 5.0f + 35.0f * RandomUniform(random);
+            const float left = (kWidth - side) * RandomUniform(random);
+            const float top = (kHeight - side) * RandomUniform(random);
+            for (int k = 0; k < 3; ++k) {
+                t.corners[k] = Point2{RoundToInt(left + side * RandomUniform(random)), RoundToInt(top + side * RandomUniform(random))};
+                t.colors[k] = static_cast<ColorRef>(RandomUniform(random) * 16777215.0f);
+            }
+        }
+        return out;
+    }();
+    return triangles;
+}
+
+struct CanvasSurface {
+    CanvasSurface() { SelectObject(dc, bitmap); }
+    ~CanvasSurface() {
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    DcHandle dc = CreateCompatibleDC(nullptr);
+    ObjectHandle bitmap = CreateBitmap(kWidth, kHeight);
+};
+
+// As the renderer draws a face: a new solid brush per triangle, null pen.
+void BM_CanvasFlatTriangles(benchmark::State& state) {
+    CanvasSurface canvas;
+    SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+    const auto& triangles = Triangles();
+    for (auto _ : state) {
+        for (const BenchTriangle& t : triangles) {
+            const ObjectHandle brush = CreateSolidBrush(t.colors[0]);
+            const ObjectHandle previous = SelectObject(canvas.dc, brush);
+            Polygon(canvas.dc, t.corners, 3);
+            SelectObject(canvas.dc, previous);
+            DeleteObject(brush);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kTriangles);
+}
+BENCHMARK(BM_CanvasFlatTriangles)->Unit(benchmark::kMillisecond);
+
+void BM_CanvasGradientTriangles(benchmark::State& state) {
+    CanvasSurface canvas;
+    const auto& triangles = Triangles();
+    const GradientTriangleMesh mesh{0, 1, 2};
+    for (auto _ : state) {
+        for (const BenchTriangle& t : triangles) {
+            TriVertex vertices[3];
+            for (int k = 0; k < 3; ++k) {
+                vertices[k] = TriVertexFromColorRef(t.corners[k].x, t.corners[k].y, t.colors[k]);
+            }
+            GradientFill(canvas.dc, vertices, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kTriangles);
+}
+BENCHMARK(BM_CanvasGradientTriangles)->Unit(benchmark::kMillisecond);
+
+#if VANTREL_BENCH_CAIRO
+double Channel(ColorRef color, int shift) { return static_cast<double>((color >> shift) & 0xFFu) / 255.0; }
+
+struct CairoSurface {
+    CairoSurface() { cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE); }
+    ~CairoSurface() {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+    cairo_t* cr = cairo_create(surface);
+};
+
+void TrianglePath(cairo_t* cr, const BenchTriangle& t) {
+    cairo_move_to(cr, t.corners[0].x, t.corners[0].y);
+    cairo_line_to(cr, t.corners[1].x, t.corners[1].y);
+    cairo_line_to(cr, t.corners[2].x, t.corners[2].y);
+    cairo_close_path(cr);
+}
+
+void BM_CairoFlatTriangles(benchmark::State& state) {
+    CairoSurface cairo;
+    const auto& triangles = Triangles();
+    for (auto _ : state) {
+        for (const BenchTriangle& t : triangles) {
+            cairo_set_source_rgb(cairo.cr, Channel(t.colors[0], 0), Channel(t.colors[0], 8), Channel(t.colors[0], 16));
+            TrianglePath(cairo.cr, t);
+            cairo_fill(cairo.cr);
+        }
+        cairo_surface_flush(cairo.surface);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kTriangles);
+}
+BENCHMARK(BM_CairoFlatTriangles)->Unit(benchmark::kMillisecond);
+
+// A mesh pattern of one patch with a corner repeated is cairo's Gouraud triangle.
+void BM_CairoMeshGradientTriangles(benchmark::State& state) {
+    CairoSurface cairo;
+    const auto& triangles = Triangles();
+    for (auto _ : state) {
+        for (const BenchTriangle& t : triangles) {
+            cairo_pattern_t* mesh = cairo_pattern_create_mesh();
+            cairo_mesh_pattern_begin_patch(mesh);
+            cairo_mesh_pattern_move_to(mesh, t.corners[0].x, t.corners[0].y);
+            cairo_mesh_pattern_line_to(mesh, t.corners[1].x, t.corners[1].y);
+            cairo_mesh_pattern_line_to(mesh, t.corners[2].x, t.corners[2].y);
+            for (unsigned k = 0; k < 3; ++k) {
+                cairo_mesh_pattern_set_corner_color_rgb(mesh, k, Channel(t.colors[k], 0), Channel(t.colors[k], 8),
+                                                        Channel(t.colors[k], 16));
+            }
+            cairo_mesh_pattern_end_patch(mesh);
+            cairo_set_source(cairo.cr, mesh);
+            TrianglePath(cairo.cr, t);
+            cairo_fill(cairo.cr);
+            cairo_pattern_destroy(mesh);
+        }
+        cairo_surface_flush(cairo.surface);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kTriangles);
+}
+BENCHMARK(BM_CairoMeshGradientTriangles)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace
+}  // namespace vantrel
