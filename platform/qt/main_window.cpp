@@ -133,6 +133,7 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
 }
 
 MainWindow::MainWindow(Program& program) : program_(program) {
+    program_.fontEngine = &fonts_;
     setWindowTitle(QStringLiteral("Vantrel"));
     client_ = new ClientArea(this, program);
     setCentralWidget(client_);

@@ -9,6 +9,7 @@
 
 #include "app/message.h"
 #include "app/program.h"
+#include "platform/qt/qt_font_engine.h"
 
 class QAction;
 
@@ -52,6 +53,7 @@ private:
 
 class MainWindow : public QMainWindow {
 public:
+    // Also gives the program its font engine, before the back buffer is created.
     explicit MainWindow(Program& program);
 
     ClientArea* clientArea() const { return client_; }
@@ -79,6 +81,7 @@ private:
     void BuildMenuBar();
 
     Program& program_;
+    QtFontEngine fonts_;  // the overlay's text: the UI font stands in for the stock variable-pitch font
     ClientArea* client_ = nullptr;
     PanelWidget* panels_[kPanelCount + 1] = {};
     QHash<std::int32_t, QAction*> actions_;
