@@ -7,6 +7,7 @@
 
 #include "geometry/matrix.h"
 #include "interaction/picking.h"
+#include "objects/mesh_colors.h"
 #include "objects/solids.h"
 #include "scene/mesh_store.h"
 #include "scene/orbit_camera.h"
@@ -40,10 +41,6 @@ void DragZoom(Orbit& orbit, long double dy) {
     // Dragging down moves away from the centre.
     const long double radius = orbit.radius + orbit.zoomRate * dy;
     orbit.radius = radius < 0 ? 0.0f : static_cast<float>(radius);
-}
-
-bool IsLiveMeshSlot(const Scene& scene, std::int32_t mesh) {
-    return mesh >= scene.meshRange.first && mesh <= LastIndex(scene.meshRange) && SlotInTable(mesh);
 }
 
 // A four-sided pyramid lying along -z in its own frame, base at z = -10, apex at z = -30.
@@ -97,7 +94,7 @@ void EnterLightPlacement(Scene& scene, InteractionState& state) {
 void LeaveLightPlacement(Scene& scene, InteractionState& state) {
     state.lightPlacement = kFalse;
     const std::int32_t pointer = state.lightPointer;
-    if (pointer != 0 && IsLiveMeshSlot(scene, pointer)) {
+    if (IsLiveMesh(scene, pointer)) {
         DeleteMesh(scene, pointer);
         // An edit made while Shift was held can have moved the current mesh behind the pointer.
         if (scene.currentMesh > pointer) --scene.currentMesh;
@@ -123,7 +120,7 @@ void PlaceViewpoint(Scene& scene, const Orbit& orbit, InteractionState& state) {
     Vector3 lightPosition;
     OrbitPoint(origin, orbit.radius, orbit.longitude, orbit.latitude, lightPosition);
     if (lightOk) scene.lightTable[scene.currentLight].position = lightPosition;
-    if (!IsLiveMeshSlot(scene, state.lightPointer)) return;
+    if (!IsLiveMesh(scene, state.lightPointer)) return;
     Mesh& pointer = scene.meshTable[state.lightPointer];
     pointer.position = lightPosition;
     pointer.rotation.y = orbit.latitude;
