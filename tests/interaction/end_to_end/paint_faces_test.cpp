@@ -1,0 +1,116 @@
+// Three faces of a sphere painted with palette colours through the running program, driven by
+// the snapshot tool's mouse and key lines, and checked in the saved picture.
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+// Client 316 x 216: a 300 x 200 view, the palette strip at x 300..315, the shine strip below.
+constexpr char kSetup[] =
+    "seed 1000\n"
+    "size 316 216\n"
+    "menu 35\n"  // Sphere
+    "key F2\n"   // Solid: faces in their own colours, edges white
+    "tick\n";
+constexpr int kPaletteX = 308;
+constexpr int kPaletteRows[3] = {40, 100, 130};
+
+// Runs the script; true when the tool finished cleanly, with what it printed in out.
+bool RunSnapshot(const QTemporaryDir& directory, const QByteArray& script, QByteArray& out) {
+    QProcess process;
+    process.setWorkingDirectory(directory.path());
+    process.start(VANTREL_SNAPSHOT, {"-"});
+    process.write(script);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000)) return false;
+    out = process.readAllStandardOutput();
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 &&
+           process.readAllStandardError().isEmpty();
+}
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+// The commonest colour around the view's centre: the sphere's, between its white edges.
+QRgb SphereColour(const QImage& shot) {
+    std::map<QRgb, int> counts;
+    for (int y = 70; y < 130; ++y)
+        for (int x = 120; x < 180; ++x) ++counts[shot.pixel(x, y)];
+    QRgb best = 0;
+    int most = 0;
+    for (const auto& [colour, count] : counts)
+        if (count > most) best = colour, most = count;
+    return best;
+}
+
+// Points with a 9 x 9 block of the sphere colour around them, at least 30 pixels apart, so
+// each lies well inside a different face.
+std::vector<Point> FaceInteriors(const QImage& shot, QRgb sphere) {
+    std::vector<Point> points;
+    for (int y = 10; y < 190 && points.size() < 3; ++y)
+        for (int x = 10; x < 290 && points.size() < 3; ++x) {
+            bool interior = true;
+            for (int dy = -4; dy <= 4 && interior; ++dy)
+                for (int dx = -4; dx <= 4 && interior; ++dx) interior = shot.pixel(x + dx, y + dy) == sphere;
+            for (const Point& p : points) interior = interior && std::abs(p.x - x) + std::abs(p.y - y) >= 30;
+            if (interior) points.push_back({x, y});
+        }
+    return points;
+}
+
+TEST(PaintingThroughTheProgram, ThreeFacesTakeThreePaletteColours) {
+    QTemporaryDir directory;
+    QByteArray dump;
+    ASSERT_TRUE(RunSnapshot(directory, QByteArray(kSetup) + "save before.png\n", dump));
+    const QImage before(directory.filePath("before.png"));
+    ASSERT_EQ(before.size(), QSize(316, 216));
+    const QRgb sphere = SphereColour(before);
+    const std::vector<Point> faces = FaceInteriors(before, sphere);
+    ASSERT_EQ(faces.size(), 3u);
+
+    QByteArray script(kSetup);
+    for (int k = 0; k < 3; ++k) {
+        script += QByteArray("mouse leftdown ") + QByteArray::number(kPaletteX) + " " +
+                  QByteArray::number(kPaletteRows[k]) + "\n";
+        const QByteArray at = QByteArray::number(faces[k].x) + " " + QByteArray::number(faces[k].y) + "\n";
+        script += "mouse move " + at + "mouse leftdown " + at;
+    }
+    script += "tick\nsave after.png\ndump\n";
+    ASSERT_TRUE(RunSnapshot(directory, script, dump));
+    const QImage after(directory.filePath("after.png"));
+
+    QRgb painted[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        painted[k] = after.pixel(kPaletteX, kPaletteRows[k]);
+        EXPECT_EQ(after.pixel(faces[k].x, faces[k].y), painted[k]) << "face " << k;
+        EXPECT_NE(painted[k], sphere);
+    }
+    EXPECT_NE(painted[0], painted[1]);
+    EXPECT_NE(painted[1], painted[2]);
+    // The paint colour is the last one taken, packed 0x00BBGGRR.
+    const QByteArray last = QByteArray("paint color=0x") +
+                            QByteArray::number(qBlue(painted[2]) << 16 | qGreen(painted[2]) << 8 | qRed(painted[2]), 16)
+                                .toUpper()
+                                .rightJustified(6, '0');
+    EXPECT_TRUE(dump.contains(last)) << dump.toStdString();
+
+    // Away from the painted faces the picture has not changed.
+    EXPECT_EQ(after.pixel(150, 20), before.pixel(150, 20));
+    int changed = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) changed += after.pixel(x, y) != before.pixel(x, y);
+    EXPECT_GT(changed, 3 * 40);
+    EXPECT_LT(changed, 3 * 600);
+}
+
+}  // namespace
+}  // namespace vantrel
