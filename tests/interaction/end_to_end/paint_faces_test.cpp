@@ -67,7 +67,7 @@ std::vector<Point> FaceInteriors(const QImage& shot, QRgb sphere) {
     return points;
 }
 
-TEST(PaintingThroughTheProgram, ThreeFacesTakeThreePaletteColours) {
+TEST(ThroughTheProgram, ThreeFacesTakeThreePaletteColours) {
     QTemporaryDir directory;
     QByteArray dump;
     ASSERT_TRUE(RunSnapshot(directory, QByteArray(kSetup) + "save before.png\n", dump));
@@ -110,6 +110,28 @@ TEST(PaintingThroughTheProgram, ThreeFacesTakeThreePaletteColours) {
         for (int x = 0; x < 300; ++x) changed += after.pixel(x, y) != before.pixel(x, y);
     EXPECT_GT(changed, 3 * 40);
     EXPECT_LT(changed, 3 * 600);
+}
+
+TEST(ThroughTheProgram, ShiftDragPlacesTheLightWithOnePointer) {
+    QTemporaryDir directory;
+    QByteArray dump;
+    ASSERT_TRUE(RunSnapshot(directory,
+                            QByteArray(kSetup) +
+                                "keydown Shift\nkeydown Shift\nkeydown Shift\n"  // auto-repeat
+                                "mouse move 150 150\nmouse move 100 150 left\ntick\ndump\n"
+                                "keyup Shift\ntick\ndump\n",
+                            dump));
+    const QList<QByteArray> lines = dump.split('\n');
+    ASSERT_GE(lines.size(), 13);
+    // During placement: the sphere and one pointer; the drag turned the shared orbit.
+    EXPECT_EQ(lines[0], "orbit longitude=29 latitude=0 radius=200");
+    EXPECT_TRUE(lines[3].startsWith("mesh 1 vertices=114 faces=224"));
+    EXPECT_TRUE(lines[4].startsWith("mesh 2 vertices=6 faces=8"));
+    EXPECT_TRUE(lines[2].startsWith("current mesh=1 "));
+    // Released: the pointer is gone and the sphere is still the current mesh.
+    EXPECT_TRUE(lines[9].startsWith("current mesh=1 ")) << lines[9].toStdString();
+    EXPECT_TRUE(lines[10].startsWith("mesh 1 vertices=114 faces=224"));
+    EXPECT_TRUE(lines[11].startsWith("paint color"));
 }
 
 }  // namespace
