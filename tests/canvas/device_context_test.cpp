@@ -50,25 +50,6 @@ TEST(CanvasObjects, BitmapBelongsToOneContextAndDeletingContextReleasesIt) {
     EXPECT_EQ(CreateBitmap(16385, 1), nullptr);
 }
 
-TEST(CanvasObjects, SettersReturnPreviousAndRejectBadValues) {
-    CanvasFixture canvas(4, 4);
-    EXPECT_EQ(SetROP2(canvas.dc, R2_NOT), R2_COPYPEN);
-    EXPECT_EQ(SetROP2(canvas.dc, 0), 0);
-    EXPECT_EQ(SetROP2(canvas.dc, 17), 0);
-    EXPECT_EQ(GetROP2(canvas.dc), R2_NOT);
-    EXPECT_EQ(SetTextColor(canvas.dc, 0x00FFFFFF), 0x00000000u);
-    EXPECT_EQ(SetTextColor(canvas.dc, 0x00123456), 0x00FFFFFFu);
-    EXPECT_EQ(SetBkMode(canvas.dc, TRANSPARENT), OPAQUE);
-    EXPECT_EQ(SetBkMode(canvas.dc, 3), 0);
-    EXPECT_EQ(SetBkMode(canvas.dc, OPAQUE), TRANSPARENT);
-    Point2 previous{-1, -1};
-    EXPECT_TRUE(MoveToEx(canvas.dc, 3, 2, &previous));
-    EXPECT_EQ(previous.x, 0);
-    EXPECT_TRUE(MoveToEx(canvas.dc, 0, 0, &previous));
-    EXPECT_EQ(previous.x, 3);
-    EXPECT_EQ(previous.y, 2);
-}
-
 TEST(CanvasObjects, StateGuardRestoresStateAndObjects) {
     CanvasFixture canvas(4, 4);
     const ObjectHandle pen = CreatePen(PS_SOLID, 0, 0x00FF0000);

@@ -1,7 +1,11 @@
 // The drawing-script reader: well-formed scripts replay, malformed ones name their line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+
+#include "geometry/random.h"
 
 #include "tools/canvas-replay/ppm.h"
 #include "tools/canvas-replay/script_reader.h"
@@ -85,6 +89,26 @@ TEST(ScriptReader, SizeMustComeFirstOnceAndWithinLimits) {
     EXPECT_FALSE(ScriptRun("size 4 4\npixel 0 0 0x00FFFFFF\nbogus\n", canvas, error));
     EXPECT_EQ(canvas.dc, nullptr);
     EXPECT_EQ(error.line, 3);
+}
+
+TEST(ScriptReader, GarbledScriptsNeverCrashAndFaultsNameARealLine) {
+    const std::string pieces[] = {"size", "4", "3", "-2147483648", "2147483647", "99999999999", "0x00FFFFFF",
+                                  "0x", "polygon", "bezier", "line", "gradrect", "gradtri", "pixel", "pen",
+                                  "brush", "rop2", "#", "\t", " ", "\r", "\n", "\n", "7", "-", "\x01"};
+    Random random;
+    RandomSeed(random, 77.0);
+    for (int round = 0; round < 3000; ++round) {
+        std::string script = round % 2 == 0 ? "size 5 4\n" : "";
+        const int length = 1 + static_cast<int>(RandomUniform(random) * 40);
+        for (int k = 0; k < length; ++k) {
+            script += pieces[static_cast<std::size_t>(RandomUniform(random) * std::size(pieces))];
+            script += RandomUniform(random) < 0.6f ? " " : "";
+        }
+        const std::int64_t lines = 1 + static_cast<std::int64_t>(std::count(script.begin(), script.end(), '\n'));
+        const std::int64_t line = FaultLine(script);
+        ASSERT_GE(line, 0);
+        ASSERT_LE(line, lines) << script;
+    }
 }
 
 }  // namespace
