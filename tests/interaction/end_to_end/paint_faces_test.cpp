@@ -1,5 +1,5 @@
-// Three faces of a sphere painted with palette colours through the running program, driven by
-// the snapshot tool's mouse and key lines, and checked in the saved picture.
+// The running program driven by the snapshot tool's mouse and key lines: three sphere faces
+// painted with palette colours, checked in the saved picture, and a Shift drag in the dump.
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
