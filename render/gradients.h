@@ -20,8 +20,7 @@ void ThreeStopBar(DcHandle dc, float x0, float y0, float x1, float y1, std::int3
 // Seven equal segments magenta-red-yellow-green-cyan-blue-black-white; along x when direction
 // is 1, else along y. Neighbouring segments share their boundary exactly.
 void SpectrumBar(DcHandle dc, float x0, float y0, float x1, float y1, std::int32_t direction);
-// Number of spectrum segments and the colour each one starts with; segment k ends with the
-// colour segment k + 1 starts with, the last one ends in white.
+// Segments of the spectrum strip; each ends with the colour the next one starts with.
 inline constexpr std::int32_t kSpectrumSegments = 7;
 
 // A filled triangle with its apex at (x, y): direction 1 apex on top, 2 on the right, 3 at the
