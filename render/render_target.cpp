@@ -5,7 +5,7 @@
 namespace vantrel {
 
 void CreateBackBuffer(RenderTarget& target, std::int32_t screenWidth, std::int32_t screenHeight) {
-    target = RenderTarget{};
+    DestroyBackBuffer(target);  // a second creation replaces the first instead of leaking it
     target.dc = CreateCompatibleDC(nullptr);
     target.bitmap = CreateBitmap(screenWidth, screenHeight);
     target.previousBitmap = SelectObject(target.dc, target.bitmap);

@@ -29,6 +29,9 @@ TEST(RenderTarget, BackBufferStartsWithBlackToBlueBackgroundAndIsReleasedWhole) 
             EXPECT_GT(left, PixelOf(target, 0, y - 1)) << "blue grows downward";
         }
     }
+    CreateBackBuffer(target, 32, 20);
+    EXPECT_EQ(DcSurface(target.dc)->width, 32) << "created again, the old buffer is released";
+    EXPECT_EQ(LiveObjectCount(), before + 1);
     DestroyBackBuffer(target);
     EXPECT_EQ(target.dc, nullptr);
     EXPECT_EQ(target.bitmap, nullptr);
