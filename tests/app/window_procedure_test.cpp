@@ -178,6 +178,7 @@ TEST_F(WindowProcedureTest, PaintBeforeTheBackBufferExistsCopiesNothing) {
     EXPECT_EQ(earlyHost.Screen(PanelId::View).pixels[0], 0xFF000000u);  // left as created
     EXPECT_EQ(WindowProcedure(early, DestroyMessage()), 0);
     EXPECT_EQ(earlyHost.quitCode, 0);
+    StopProgram(early);
 }
 
 TEST_F(WindowProcedureTest, NothingRunsWhileAnErrorBoxIsOpen) {

@@ -148,6 +148,8 @@ TEST_F(SingleInstanceTest, AnUnansweringFirstCopyOnlyDelaysTheSecond) {
 }  // namespace vantrel
 
 int main(int argc, char** argv) {
+    // Headless wherever it runs, test discovery included.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
