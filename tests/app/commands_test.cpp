@@ -106,17 +106,7 @@ TEST_F(Commands, RenameAndDisabledItemsOnlyReseed) {
     EXPECT_EQ(program.random.state, expected.state);
 }
 
-TEST_F(Commands, ObjectCommandsReplaceTheWholeScene) {
-    for (std::int32_t id = kCommandBox; id <= kCommandTorus; ++id) {
-        Command(kCommandSphere);
-        Command(id);
-        EXPECT_EQ(program.scene.meshRange.count, 1) << id;
-        EXPECT_EQ(program.scene.currentMesh, 1) << id;
-        EXPECT_EQ(program.scene.frameDirty, kTrue);
-        // The current camera and light survive with their options.
-        EXPECT_EQ(program.scene.cameraRange.count, 1);
-        EXPECT_EQ(program.scene.lightRange.count, 1);
-    }
+TEST_F(Commands, ObjectCommandsReseedFromTheTimeOfDay) {
     // The same time of day gives the same colours: every command re-seeds first.
     Command(kCommandBox);
     const ColorRGB first = program.scene.facePool[program.scene.meshTable[1].firstFace].color;
