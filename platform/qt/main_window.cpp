@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,6 +13,16 @@
 #include "app/menu_layout.h"
 #include "app/window_procedure.h"
 #include "platform/qt/panel_canvas.h"
+
+// The icon is compiled into this static library, whose resource object nothing else refers to,
+// so it is registered by hand, once, at global scope as the macro requires.
+static void RegisterIconResource() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(vantrel);
+        return true;
+    }();
+    (void)registered;
+}
 
 namespace vantrel {
 namespace {
@@ -135,6 +146,8 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
 MainWindow::MainWindow(Program& program) : program_(program) {
     program_.fontEngine = &fonts_;
     setWindowTitle(QStringLiteral("Vantrel"));
+    RegisterIconResource();
+    setWindowIcon(QIcon(QStringLiteral(":/vantrel/vantrel-256.png")));
     client_ = new ClientArea(this, program);
     setCentralWidget(client_);
     for (std::int32_t id = 1; id <= kPanelCount; ++id) {
