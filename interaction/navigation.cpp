@@ -96,6 +96,8 @@ void LeaveLightPlacement(Scene& scene, InteractionState& state) {
     const std::int32_t pointer = state.lightPointer;
     if (IsLiveMesh(scene, pointer)) {
         DeleteMesh(scene, pointer);
+        // The last frame still lists the pointer's faces: pick nothing until the flagged frame.
+        state.frameMatchesScene = kFalse;
         // An edit made while Shift was held can have moved the current mesh behind the pointer.
         if (scene.currentMesh > pointer) --scene.currentMesh;
         else if (scene.currentMesh == pointer) scene.currentMesh = 0;

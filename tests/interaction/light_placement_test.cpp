@@ -132,6 +132,31 @@ TEST_F(LightPlacement, PointerHidesTheHoverAndClicksDoNothing) {
     EXPECT_EQ(state.paintColor, 0x00123456u);
 }
 
+TEST_F(LightPlacement, TheDeletedPointerIsNeverHoveredBeforeTheNextFrame) {
+    scene->cameraTable[1].renderMode = 1;
+    RunObject(kCommandSphere);
+    Frame();
+    ShiftDown();
+    Move(0, 48, 36);
+    Move(kMouseRight, 48, 36 - 150);  // the light comes between the camera and the sphere
+    Frame();
+    std::int32_t pointerFace = 0;
+    for (std::int32_t i = 0; work->drawList[i] != 0; ++i) {
+        const std::int32_t face = work->drawList[i];
+        if (face >= pointer().firstFace && face <= LastFace(pointer())) pointerFace = face;
+    }
+    ASSERT_NE(pointerFace, 0) << "the pointer is not in the frame";
+    const Point2 at = CentreOnScreen(pointerFace);
+    ShiftUp();
+    // The picture still shows the pointer, but its faces are gone from the scene.
+    Move(0, at.x, at.y);
+    EXPECT_EQ(state.hoverFace, 0);
+    Frame();  // picking resumes with the frame that no longer shows it
+    const Point2 nearest = CentreOnScreen(LastListed());
+    Move(0, nearest.x, nearest.y);
+    EXPECT_EQ(state.hoverFace, LastListed());
+}
+
 TEST_F(LightPlacement, AFullStoreLeavesNoPointerUntilTheNextRepeat) {
     const std::int32_t filler = AllocateMesh(*scene, kLastSlot, 1);
     ASSERT_NE(filler, 0);
