@@ -7,9 +7,29 @@
 
 namespace vantrel {
 
+// A table's slots in use run from slot 1 without holes and end within the table.
+inline bool RangeInBounds(const IndexRange& range) {
+    return range.first == 1 && range.count >= 0 && LastIndex(range) <= kLastSlot;
+}
+
+inline bool SlotInRange(const IndexRange& range, std::int32_t slot) {
+    return slot >= range.first && slot <= LastIndex(range);
+}
+
+// True when the face slot lies in the face run of a mesh in use.
+inline bool FaceIsLive(const Scene& scene, std::int32_t face) {
+    for (std::int32_t i = scene.meshRange.first; i <= LastIndex(scene.meshRange); ++i) {
+        const Mesh& mesh = scene.meshTable[i];
+        if (mesh.faceCount > 0 && face >= mesh.firstFace && face <= LastFace(mesh)) return true;
+    }
+    return false;
+}
+
 inline std::string CheckSceneInvariants(const Scene& scene) {
     const IndexRange& range = scene.meshRange;
-    if (range.first != 1 || range.count < 0 || LastIndex(range) > kLastSlot) return "mesh range out of bounds";
+    if (!RangeInBounds(range)) return "mesh range out of bounds";
+    if (!RangeInBounds(scene.cameraRange)) return "camera range out of bounds";
+    if (!RangeInBounds(scene.lightRange)) return "light range out of bounds";
     for (std::int32_t i = LastIndex(range) + 1; i <= kLastSlot; ++i) {
         if (scene.meshTable[i].vertexCount != 0 || scene.meshTable[i].faceCount != 0) {
             return "record beyond the range is not cleared: " + std::to_string(i);
@@ -44,6 +64,20 @@ inline std::string CheckSceneInvariants(const Scene& scene) {
                 }
             }
         }
+    }
+    return "";
+}
+
+// The current mesh, camera and light each name a record in use, or are 0.
+inline std::string CheckCurrentSlots(const Scene& scene) {
+    if (scene.currentMesh != 0 && !SlotInRange(scene.meshRange, scene.currentMesh)) {
+        return "current mesh " + std::to_string(scene.currentMesh) + " names no mesh";
+    }
+    if (scene.currentCamera != 0 && !SlotInRange(scene.cameraRange, scene.currentCamera)) {
+        return "current camera " + std::to_string(scene.currentCamera) + " names no camera";
+    }
+    if (scene.currentLight != 0 && !SlotInRange(scene.lightRange, scene.currentLight)) {
+        return "current light " + std::to_string(scene.currentLight) + " names no light";
     }
     return "";
 }
