@@ -50,7 +50,7 @@ void RunObject(Program& program, std::int32_t id) {
 void RunEdit(Program& program, std::int32_t id) {
     if (id == kCommandRename) return;  // it has no behaviour and requests no frame
     const EditOutcome outcome = RunEditCommand(program.scene, program.random, id);
-    OnMeshMoved(program.scene, program.interaction, outcome);
+    OnMeshMoved(program.interaction, outcome);
 }
 
 }  // namespace

@@ -19,9 +19,10 @@ void OnSceneReplaced(Scene& scene, InteractionState& state) {
     scene.frameDirty = kTrue;
 }
 
-void OnMeshMoved(const Scene& scene, InteractionState& state, const EditOutcome& outcome) {
+void OnMeshMoved(InteractionState& state, const EditOutcome& outcome) {
     if (state.lightPointer != 0) state.lightPointer = SlotAfterEdit(outcome, state.lightPointer);
-    if (scene.frameDirty) ForgetHover(state);
+    // A recolour leaves every face where the last frame drew it, so a click still paints.
+    if (outcome.geometryChanged || outcome.vacated != 0) ForgetHover(state);
 }
 
 }  // namespace vantrel

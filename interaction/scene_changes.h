@@ -11,7 +11,8 @@ namespace vantrel {
 // frame of the new scene, which is flagged.
 void OnSceneReplaced(Scene& scene, InteractionState& state);
 // After an Edit command: the pointer follows the slot shift of a moved mesh. When the command
-// flagged a frame, the hover is dropped and picking waits for that frame.
-void OnMeshMoved(const Scene& scene, InteractionState& state, const EditOutcome& outcome);
+// rewrote or moved faces, the hover is dropped and picking waits for the next frame; a
+// recolour keeps it.
+void OnMeshMoved(InteractionState& state, const EditOutcome& outcome);
 
 }  // namespace vantrel

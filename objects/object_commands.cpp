@@ -140,7 +140,7 @@ EditOutcome RunTessellation(Scene& scene, int id) {
     if (after == 0) return {before, 0};
     SetMeshColor(scene, after, kWhite, kObjectShine);
     scene.currentMesh = after;
-    return {after, after != before ? before : 0};
+    return {after, after != before ? before : 0, true};
 }
 
 }  // namespace

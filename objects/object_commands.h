@@ -20,6 +20,9 @@ std::int32_t RunObjectCommand(Scene& scene, Random& random, int id);
 struct EditOutcome {
     std::int32_t mesh = 0;     // the current mesh afterwards, also stored as currentMesh
     std::int32_t vacated = 0;  // slot the mesh left by moving; 0 when it stayed where it was
+    // A tessellation ran: face slots now hold other triangles, so the last frame's picture no
+    // longer matches the scene. Recolouring leaves every face where it was.
+    bool geometryChanged = false;
 };
 
 // Acts on currentMesh; with no live current mesh nothing changes. A tessellation that does not

@@ -14,7 +14,7 @@ struct SceneChanges : ::testing::Test, InteractionFixture {
     }
     void EditCommand(int id) {
         const EditOutcome outcome = RunEditCommand(*scene, random, id);
-        OnMeshMoved(*scene, state, outcome);
+        OnMeshMoved(state, outcome);
     }
     // Hovers the nearest face of the last frame and returns it.
     std::int32_t HoverNearest() {
@@ -82,15 +82,25 @@ TEST_F(SceneChanges, ObjectCommandDropsTheHoverUntilTheNextFrame) {
     EXPECT_NE(HoverNearest(), 0);  // picking resumes with the new frame
 }
 
-TEST_F(SceneChanges, EditCommandDropsTheHoverButRenameKeepsIt) {
+TEST_F(SceneChanges, RecolouringKeepsTheHoverButTessellatingDropsIt) {
     ObjectCommand(kCommandSphere);
     Frame();
     const std::int32_t hovered = HoverNearest();
     ASSERT_NE(hovered, 0);
+    const Point2 at = CentreOnScreen(hovered);
 
-    EditCommand(kCommandRename);  // changes nothing, asks for no frame
+    // Rename and the colour commands leave every face where the last frame drew it.
+    for (const int id : {kCommandRename, kCommandColorWhite, kCommandColorRandom, kCommandColorGradient}) {
+        EditCommand(id);
+        EXPECT_EQ(state.hoverFace, hovered) << id;
+        EXPECT_EQ(state.highlightFace, hovered) << id;
+    }
+    // A click without moving the mouse paints the face, and a move over it still picks it.
+    state.paintColor = 0x0000FF00;
+    PaintHoveredFace(*scene, state);
+    EXPECT_EQ(scene->facePool[hovered].color, (ColorRGB{0, 255, 0}));
+    Move(0, at.x, at.y);
     EXPECT_EQ(state.hoverFace, hovered);
-    EXPECT_EQ(state.highlightFace, hovered);
 
     EditCommand(kCommandTessellateByFace);  // every face slot now holds a different triangle
     EXPECT_EQ(state.hoverFace, 0);
@@ -99,6 +109,8 @@ TEST_F(SceneChanges, EditCommandDropsTheHoverButRenameKeepsIt) {
     state.paintColor = 0x00FF00FF;
     PaintHoveredFace(*scene, state);
     EXPECT_EQ(scene->facePool[hovered].color, before.color);
+    Move(0, at.x, at.y);  // the last frame shows the old triangles: nothing is picked from it
+    EXPECT_EQ(state.hoverFace, 0);
 }
 
 TEST_F(SceneChanges, TessellatingUnderTheHeldPointerKeepsBothSlotsRight) {
