@@ -32,7 +32,7 @@ void ProjectVertices(Scene& scene, RenderWork& work, SettingReports& reports, st
     Matrix4 projection;
     if (!BuildProjection(a, settings.nearClip, settings.farClip, scale, scale, halfWidth, halfHeight,
                          settings.orthographic, settings.orthoScale, projection)) {
-        ReportSettingOnce(scene, reports, kErrorBadCamera);
+        ReportSettingOnce(scene, reports, SettingCheck::Projection);
         // An all-zero projection gives w = 0 everywhere, so nothing below would be written.
         return;
     }

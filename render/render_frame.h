@@ -12,7 +12,7 @@ namespace vantrel {
 // Renders the scene as seen by the camera slot into target.dc over a view panel of the given
 // size (the caller paints the background first). Writes the work arrays, the meshes' world
 // matrices and the camera's view matrix. Bad camera or light settings are reported at most
-// once per code and frame, and the frame completes with the fallback values. A camera slot
+// once per check and frame, and the frame completes with the fallback values. A camera slot
 // outside the table draws nothing.
 void RenderFrame(Scene& scene, RenderWork& work, RenderTarget& target, std::int32_t camera,
                  const PanelSize& panel);

@@ -2,11 +2,12 @@
 
 namespace vantrel {
 
-void ReportSettingOnce(const Scene& scene, SettingReports& reports, std::int32_t code) {
-    Truth& reported = code == kErrorBadLight ? reports.badLight : reports.badCamera;
+void ReportSettingOnce(const Scene& scene, SettingReports& reports, SettingCheck check) {
+    Truth& reported = reports.reported[static_cast<std::int32_t>(check)];
     if (reported) return;
     reported = kTrue;
-    ReportError(scene.reporter, code);
+    const bool lightCheck = check == SettingCheck::Spot || check == SettingCheck::Attenuation;
+    ReportError(scene.reporter, lightCheck ? kErrorBadLight : kErrorBadCamera);
 }
 
 }  // namespace vantrel

@@ -24,14 +24,23 @@ struct RenderWork {
     std::vector<ColorRGB> vertexColors = std::vector<ColorRGB>(kTableSlots);  // by vertex slot, Gradient mode
 };
 
-// Which bad settings a frame has already reported, so one frame raises each notice once.
+// The checks of camera and light settings a frame makes; each may fail once per frame.
+enum class SettingCheck : std::int32_t {
+    Projection,   // clip distances (bad camera settings)
+    Atmosphere,   // fade distances (bad camera settings)
+    Spot,         // inner and outer cone (bad light settings)
+    Attenuation,  // fall-off distances (bad light settings)
+};
+inline constexpr std::int32_t kSettingCheckCount = 4;
+
+// Which checks a frame has already reported, so each failing check raises one notice.
 struct SettingReports {
-    Truth badCamera = kFalse;
-    Truth badLight = kFalse;
+    Truth reported[kSettingCheckCount] = {};
 };
 
-// Reports the code through the scene's reporter unless this frame has reported it already.
-void ReportSettingOnce(const Scene& scene, SettingReports& reports, std::int32_t code);
+// Reports the check's error code through the scene's reporter unless this frame has reported
+// that check already.
+void ReportSettingOnce(const Scene& scene, SettingReports& reports, SettingCheck check);
 
 // Vertex and face slots index the pools and the work arrays: guard every slot read from a record.
 inline bool SlotInTable(std::int32_t slot) { return slot >= 0 && slot <= kLastSlot; }

@@ -20,7 +20,7 @@ float SpotFactor(const Scene& scene, SettingReports& reports, const Light& light
     float c = VecCosAngle(axis, fromLight);
     if (c < 0.0f) c = 0.0f;
     if (light.spotInner == light.spotOuter) {
-        ReportSettingOnce(scene, reports, kErrorBadLight);
+        ReportSettingOnce(scene, reports, SettingCheck::Spot);
         return c;
     }
     return Clamp01((light.spotOuter - c) / (light.spotOuter - light.spotInner));
@@ -40,7 +40,7 @@ float SpecularFactor(const Light& light, const Camera& camera, const Vector3& po
 
 float Attenuation(const Scene& scene, SettingReports& reports, const Light& light, const Vector3& position) {
     if (light.attenuationNear == light.attenuationFar) {
-        ReportSettingOnce(scene, reports, kErrorBadLight);
+        ReportSettingOnce(scene, reports, SettingCheck::Attenuation);
         return 1.0f;
     }
     const float distance = VecDistance(position, light.position);
@@ -71,7 +71,7 @@ void LightTerm(const Scene& scene, SettingReports& reports, const Light& light, 
 float FadeFactor(const Scene& scene, SettingReports& reports, const Camera& camera, const Vector3& position) {
     if (!camera.atmosphere) return 1.0f;
     if (camera.atmosphereNear == camera.atmosphereFar) {
-        ReportSettingOnce(scene, reports, kErrorBadCamera);
+        ReportSettingOnce(scene, reports, SettingCheck::Atmosphere);
         return 1.0f;
     }
     const float distance = VecDistance(position, camera.eye);

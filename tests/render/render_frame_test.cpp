@@ -139,6 +139,27 @@ TEST(RenderFrame, EmptySceneLeavesTheBackgroundAndBadCameraKeepsTheLastGoodFrame
     EXPECT_EQ(f.errors.texts.size(), 2u);
 }
 
+TEST(RenderFrame, EachFailingSettingsCheckGivesItsOwnNoticeOncePerFrame) {
+    FrameFixture f;
+    f.camera().renderMode = kModeShaded;
+    AddBigTriangle(f);
+    f.RenderOnBackground();  // a good frame first: the triangle stays listed from it
+    ASSERT_TRUE(f.errors.texts.empty());
+    f.camera().nearClip = 0;
+    f.camera().atmosphere = kTrue;
+    f.camera().atmosphereFar = f.camera().atmosphereNear;
+    Light& light = f.scene->lightTable[1];
+    light.spotInner = light.spotOuter = 0.5f;
+    light.attenuationFar = light.attenuationNear;
+    f.RenderOnBackground();
+    // Clip distances, then per face the spot cone, the attenuation and the atmosphere.
+    const std::vector<std::string> frame = {"Bad camera settings!", "Bad light settings!",
+                                            "Bad light settings!", "Bad camera settings!"};
+    EXPECT_EQ(f.errors.texts, frame);
+    f.RenderOnBackground();
+    EXPECT_EQ(f.errors.texts.size(), 2 * frame.size());
+}
+
 TEST(PrimitivePass, PointsLinesAndTextDrawOverNearerFacesInMeshOrder) {
     FrameFixture f;
     f.camera().renderMode = kModeSolid;

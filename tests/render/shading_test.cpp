@@ -163,6 +163,14 @@ TEST(ShadePoint, BadSettingsAreReportedOncePerFrameAndShadeWithFlatRamps) {
     ExpectColor(spot.Shade(), 200, 100, 50);
     ASSERT_EQ(spot.errors.texts.size(), 1u);
     EXPECT_EQ(spot.errors.texts[0], "Bad light settings!");
+    // A bad cone and bad fall-off distances are two checks: two notices in one frame.
+    spot.reports = {};
+    spot.errors.texts.clear();
+    spot.camera().atmosphere = kTrue;
+    spot.light().attenuationFar = spot.light().attenuationNear;
+    spot.Shade();
+    spot.Shade();
+    EXPECT_EQ(spot.errors.texts, (std::vector<std::string>{"Bad light settings!", "Bad light settings!"}));
 }
 
 TEST(ShadePoint, LightsAddUpInSlotOrderAndDisabledOnesCountForNothing) {
