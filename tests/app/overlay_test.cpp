@@ -102,5 +102,30 @@ TEST_F(OverlayDrawing, WhiteTextOverThePictureWithoutABox) {
     EXPECT_EQ(SetBkMode(program.target.dc, OPAQUE), OPAQUE);
 }
 
+TEST_F(OverlayDrawing, RowsStandOneLineHeightApartWithRowThreeEmpty) {
+    Tick();
+    // The overlay leaves its font selected: the first row's height is the line height.
+    TextSize size;
+    ASSERT_TRUE(GetTextExtentPoint32(program.target.dc, "Longitude: 0", 12, size));
+    const std::int32_t line = size.height;
+    ASSERT_GT(line, 0);
+    ASSERT_LT(8 * line, kViewHeight);
+    const Surface& view = host.Screen(PanelId::View);
+    // White pixels in each band [row * line, (row + 1) * line); band 7 lies below the text.
+    for (std::int32_t row = 0; row < kOverlayRows + 1; ++row) {
+        int white = 0;
+        for (std::int32_t y = row * line; y < (row + 1) * line; ++y) {
+            for (std::int32_t x = 0; x < kViewWidth; ++x) {
+                white += ColorRefFromPixel(view.pixels[y * view.pitch + x]) == 0x00FFFFFF;
+            }
+        }
+        if (row == 3 || row == kOverlayRows) {
+            EXPECT_EQ(white, 0) << "row " << row;
+        } else {
+            EXPECT_GT(white, 10) << "row " << row;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vantrel
