@@ -175,7 +175,10 @@ TEST_F(WindowProcedureTest, PaintBeforeTheBackBufferExistsCopiesNothing) {
     ConnectHost(early, earlyHost);
     WindowProcedure(early, SizeMessage(kSizeRestored, 100, 100));  // no scene yet: no frame
     EXPECT_EQ(early.shell.framesRendered, 0);
-    EXPECT_EQ(earlyHost.Screen(PanelId::View).pixels[0], 0xFF000000u);  // left as created
+    // Left black as created: a copied background would show blue along the bottom row.
+    const Surface& screen = earlyHost.Screen(PanelId::View);
+    ASSERT_EQ(screen.height, 84);
+    EXPECT_EQ(screen.pixels[(screen.height - 1) * screen.pitch + screen.width / 2], 0xFF000000u);
     EXPECT_EQ(WindowProcedure(early, DestroyMessage()), 0);
     EXPECT_EQ(earlyHost.quitCode, 0);
     StopProgram(early);
