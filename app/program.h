@@ -19,6 +19,7 @@ class FontEngine;
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
     std::int32_t modalDepth = 0;        // error boxes open; while non-zero nothing is carried out
+    bool shiftUpHeldBack = false;       // Shift was released while a box was open; not yet acted on
     std::int64_t framesRendered = 0;    // frames UpdateView has drawn since start-up
     std::int32_t backBufferWidth = 0;   // size of the back buffer's surface, pixels
     std::int32_t backBufferHeight = 0;

@@ -73,6 +73,32 @@ void RouteMouse(Program& program, const Message& message) {
     ApplyResponse(program, response);
 }
 
+// Shift released while an error box was open: the pointer goes once the box has closed, at
+// the next timer tick or input, so light placement never outlives the key.
+void DeliverHeldBackShiftUp(Program& program) {
+    if (!program.shell.shiftUpHeldBack) return;
+    program.shell.shiftUpHeldBack = false;
+    LeaveLightPlacement(program.scene, program.interaction);
+}
+
+bool IsInputOrTimer(MessageKind kind) {
+    return kind == MessageKind::KeyDown || kind == MessageKind::KeyUp || kind == MessageKind::Command ||
+           kind == MessageKind::Timer || kind == MessageKind::MouseMove ||
+           kind == MessageKind::LeftButtonDown || kind == MessageKind::RightButtonDown;
+}
+
+void HandleShiftKey(Program& program, MessageKind kind) {
+    const bool down = kind == MessageKind::KeyDown;
+    if (program.shell.modalDepth > 0) {
+        // Only the last Shift event before the box closes counts: a new press voids a release.
+        program.shell.shiftUpHeldBack = !down;
+    } else if (down) {
+        EnterLightPlacement(program.scene, program.interaction);
+    } else {
+        LeaveLightPlacement(program.scene, program.interaction);
+    }
+}
+
 }  // namespace
 
 void LayoutPanelRects(std::int32_t width, std::int32_t height, PanelRect (&out)[kPanelCount + 1]) {
@@ -96,6 +122,7 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
     // While an error box is open only layout and painting go on: a command, a key, a mouse
     // message or a frame would act on a scene the interrupted operation is still changing.
     const bool modal = program.shell.modalDepth > 0;
+    if (!modal && IsInputOrTimer(message.kind)) DeliverHeldBackShiftUp(program);
     switch (message.kind) {
         case MessageKind::Destroy: program.host->PostQuit(0); return 0;
         case MessageKind::Size: HandleSize(program, message); return 0;
@@ -105,10 +132,8 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
             HandleDrawItem(program, message);
             return 1;
         case MessageKind::KeyDown:
-            if (!modal && message.virtualKey == kVirtualKeyShift) EnterLightPlacement(program.scene, program.interaction);
-            return 0;
         case MessageKind::KeyUp:
-            if (!modal && message.virtualKey == kVirtualKeyShift) LeaveLightPlacement(program.scene, program.interaction);
+            if (message.virtualKey == kVirtualKeyShift) HandleShiftKey(program, message.kind);
             return 0;
         case MessageKind::Command:
             if (!modal) RunCommand(program, message.commandId);

@@ -63,6 +63,9 @@ void QtHost::ShowErrorBox(const char* caption, const char* text) {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(caption), QString::fromLatin1(text), QMessageBox::Ok,
                     &window_);
     box.exec();
+    // A Shift released while the box had the keyboard never reached the client area; the
+    // window procedure acts on it once the box is gone.
+    window_.clientArea()->SendShiftUpIfReleased();
 }
 
 double QtHost::SecondsSinceMidnight() { return SystemSecondsSinceMidnight(); }

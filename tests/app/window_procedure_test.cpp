@@ -1,4 +1,5 @@
 #include <numbers>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -217,6 +218,48 @@ TEST_F(WindowProcedureTest, NothingRunsWhileAnErrorBoxIsOpen) {
     camera.nearClip = 1;
     Tick();
     EXPECT_EQ(program.shell.framesRendered, frames + 2);
+}
+
+TEST_F(WindowProcedureTest, AShiftReleaseDuringAnErrorBoxActsOnceTheBoxHasClosed) {
+    Settle();
+    Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+    ASSERT_EQ(program.scene.meshRange.count, 1);  // the pointer
+    Camera& camera = program.scene.cameraTable[program.scene.currentCamera];
+    camera.nearClip = 0;  // the next frame reports bad camera settings
+    std::vector<MessageKind> keysInBox;
+    host.whileErrorBoxOpen = [&] {
+        for (const MessageKind kind : keysInBox) Send(KeyMessage(kind, kVirtualKeyShift));
+        // Nothing is carried out while the box is open.
+        EXPECT_EQ(program.interaction.lightPlacement, kTrue);
+    };
+
+    // Released while the box is open: the pointer goes at the first tick after it closed.
+    keysInBox = {MessageKind::KeyUp};
+    program.scene.frameDirty = kTrue;
+    Tick();
+    ASSERT_EQ(host.errorTexts.size(), 1u);
+    EXPECT_EQ(program.interaction.lightPlacement, kTrue);
+    camera.nearClip = 1;
+    Tick();
+    EXPECT_EQ(program.interaction.lightPlacement, kFalse);
+    EXPECT_EQ(program.interaction.lightPointer, 0);
+    EXPECT_EQ(program.scene.meshRange.count, 0);
+    const auto frames = program.shell.framesRendered;
+    Tick();
+    EXPECT_EQ(program.shell.framesRendered, frames);  // delivered once, the frame drawn at once
+
+    // Released and pressed again inside the box: Shift is still held afterwards.
+    Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+    camera.nearClip = 0;
+    keysInBox = {MessageKind::KeyUp, MessageKind::KeyDown};
+    program.scene.frameDirty = kTrue;
+    Tick();
+    ASSERT_EQ(host.errorTexts.size(), 2u);
+    camera.nearClip = 1;
+    Tick();
+    EXPECT_EQ(program.interaction.lightPlacement, kTrue);
+    EXPECT_EQ(program.scene.meshRange.count, 1);
+    host.whileErrorBoxOpen = nullptr;
 }
 
 }  // namespace
