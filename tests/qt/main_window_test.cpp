@@ -55,32 +55,128 @@ protected:
     MainWindowTest() { TestApplication(); }
 };
 
-TEST_F(MainWindowTest, MenuBarAsBuilt) {
+// The menu bar written out by hand, line by line: 'P' popup title, 'I' item, '-' separator.
+// Checked marks the items that start with a check mark; enabled is the popups' state.
+struct ExpectedMenuLine {
+    char kind;
+    std::int32_t id;
+    const char* text;
+    bool checked;
+    bool enabled;
+};
+
+constexpr ExpectedMenuLine kExpectedMenuBar[] = {
+    {'P', 1, "File", false, false},
+    {'I', 2, "New", false, true},
+    {'-', 3, "", false, true},
+    {'I', 4, "Load", false, true},
+    {'I', 5, "Save", false, true},
+    {'-', 6, "", false, true},
+    {'I', 7, "Exit", false, true},
+    {'P', 8, "Edit", false, true},
+    {'I', 9, "Rename", false, true},
+    {'-', 10, "", false, true},
+    {'I', 11, "Color White", false, true},
+    {'I', 12, "Color Random", false, true},
+    {'I', 13, "Color Gradient", false, true},
+    {'-', 14, "", false, true},
+    {'I', 15, "Tessellate By Face", false, true},
+    {'I', 16, "Tessellate By Edge", false, true},
+    {'P', 17, "View", false, true},
+    {'I', 18, "Light\tCtrl+L", true, true},
+    {'I', 19, "Orthographic\tCtrl+O", false, true},
+    {'-', 20, "", false, true},
+    {'I', 21, "Wireframe\tF1", false, true},
+    {'I', 22, "Solid\tF2", false, true},
+    {'I', 23, "Shaded\tF3", true, true},
+    {'I', 24, "Transparent\tF4", false, true},
+    {'I', 25, "Outlined\tF5", false, true},
+    {'I', 26, "Gradient\tF6", false, true},
+    {'-', 27, "", false, true},
+    {'I', 28, "Double-Sided\tCtrl+D", false, true},
+    {'I', 29, "Metallic\tCtrl+M", false, true},
+    {'I', 30, "Atmosphere\tCtrl+A", false, true},
+    {'I', 31, "Color-Correct\tCtrl+C", false, true},
+    {'P', 32, "Object", false, true},
+    {'I', 33, "Box", false, true},
+    {'I', 34, "Grid", false, true},
+    {'I', 35, "Sphere", false, true},
+    {'I', 36, "Hemisphere", false, true},
+    {'I', 37, "Cone", false, true},
+    {'I', 38, "Cylinder", false, true},
+    {'I', 39, "Pie", false, true},
+    {'I', 40, "Tetrahedron", false, true},
+    {'I', 41, "Octahedron", false, true},
+    {'I', 42, "Geo-Sphere", false, true},
+    {'I', 43, "Torus", false, true},
+    {'-', 44, "", false, true},
+    {'I', 45, "Pixel", false, true},
+    {'I', 46, "Line", false, true},
+    {'I', 47, "Text", false, true},
+    {'I', 48, "Curve", false, true},
+    {'-', 49, "", false, true},
+    {'I', 50, "Bar Graph", false, true},
+    {'I', 51, "Grid Graph", false, true},
+    {'I', 52, "Pie Graph", false, true},
+    {'-', 53, "", false, true},
+    {'I', 54, "Ripple", false, true},
+    {'P', 55, "Help", false, false},
+    {'I', 56, "About", false, true},
+    {'I', 57, "Homepage", false, true},
+};
+
+TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
+    // The table the window is built from, entry by entry.
+    const auto entries = MenuBarEntries();
+    ASSERT_EQ(entries.size(), std::size(kExpectedMenuBar));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ExpectedMenuLine& want = kExpectedMenuBar[i];
+        const MenuEntry& got = entries[i];
+        const char kind = got.kind == MenuEntryKind::Popup  ? 'P'
+                          : got.kind == MenuEntryKind::Item ? 'I'
+                                                            : '-';
+        EXPECT_EQ(kind, want.kind) << want.id;
+        EXPECT_EQ(got.id, want.id) << "line " << i;
+        if (want.kind != '-') {
+            EXPECT_STREQ(got.text, want.text) << want.id;
+        }
+        EXPECT_EQ(got.checked, want.checked) << want.id;
+        if (want.kind == 'P') {
+            EXPECT_EQ(got.enabled, want.enabled) << want.id;
+        }
+    }
+
+    // The menu bar as built: titles, then each popup's actions in order.
     RunningWindow run;
     EXPECT_EQ(run.window.windowTitle(), "Vantrel");
     const QList<QAction*> titles = run.window.menuBar()->actions();
-    ASSERT_EQ(titles.size(), 5);
-    const char* names[] = {"File", "Edit", "View", "Object", "Help"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(titles[i]->text(), names[i]);
-        EXPECT_EQ(titles[i]->isEnabled(), i != 0 && i != 4) << names[i];
+    QList<QAction*> items;
+    std::size_t popup = 0;
+    for (const ExpectedMenuLine& want : kExpectedMenuBar) {
+        if (want.kind == 'P') {
+            EXPECT_TRUE(items.isEmpty()) << "extra lines before " << want.text;
+            ASSERT_LT(popup, static_cast<std::size_t>(titles.size()));
+            QAction* title = titles[static_cast<qsizetype>(popup++)];
+            EXPECT_EQ(title->text(), QString::fromLatin1(want.text));
+            EXPECT_EQ(title->isEnabled(), want.enabled) << want.text;
+            ASSERT_NE(title->menu(), nullptr);
+            items = title->menu()->actions();
+            continue;
+        }
+        ASSERT_FALSE(items.isEmpty()) << "missing line " << want.id;
+        QAction* action = items.takeFirst();
+        if (want.kind == '-') {
+            EXPECT_TRUE(action->isSeparator()) << want.id;
+            continue;
+        }
+        EXPECT_FALSE(action->isSeparator()) << want.id;
+        EXPECT_EQ(action, run.window.menuAction(want.id)) << want.id;
+        EXPECT_EQ(action->text(), QString::fromLatin1(want.text)) << want.id;
+        EXPECT_EQ(action->isChecked(), want.checked) << want.id;
+        EXPECT_TRUE(action->isEnabled()) << want.id;
     }
-    int checked = 0;
-    for (const MenuEntry& entry : MenuBarEntries()) {
-        if (entry.kind != MenuEntryKind::Item) continue;
-        const QAction* action = run.window.menuAction(entry.id);
-        ASSERT_NE(action, nullptr) << entry.id;
-        EXPECT_EQ(action->text(), QString::fromLatin1(entry.text));
-        if (action->isChecked()) ++checked;
-    }
-    EXPECT_EQ(checked, 2);
-    EXPECT_TRUE(run.window.menuAction(kCommandLight)->isChecked());
-    EXPECT_TRUE(run.window.menuAction(kCommandShaded)->isChecked());
-    // The separators of the View popup sit where the table puts them.
-    const QList<QAction*> view = titles[2]->menu()->actions();
-    ASSERT_EQ(view.size(), 14);
-    EXPECT_TRUE(view[2]->isSeparator());
-    EXPECT_TRUE(view[9]->isSeparator());
+    EXPECT_TRUE(items.isEmpty()) << "extra lines at the end";
+    EXPECT_EQ(popup, static_cast<std::size_t>(titles.size()));
 }
 
 TEST_F(MainWindowTest, AcceleratorsActLikeTheirMenuItems) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "app/menu_layout.h"
 #include "app/message.h"
@@ -94,15 +95,23 @@ public:
     void SendWhileBoxOpen() {
         const std::int32_t count = Below(4);
         for (std::int32_t i = 0; i < count; ++i) {
-            std::string ignored;
-            const Message message = Next(ignored);
+            std::string description;
+            const Message message = Next(description);
             if (message.kind == MessageKind::Destroy) continue;
+            Note("  while an error box is open: " + description);
             WindowProcedure(program_, message);
             ++result_.messagesWhileBoxOpen;
         }
     }
 
+    // Keeps the last few messages for the report of a broken promise.
+    void Note(std::string description) {
+        recent.push_back(std::move(description));
+        if (recent.size() > 16) recent.pop_front();
+    }
+
     bool shiftHeld = false;
+    std::deque<std::string> recent;
 
 private:
     std::int32_t Below(std::int32_t n) { return static_cast<std::int32_t>(random_() % static_cast<std::uint64_t>(n)); }
@@ -388,19 +397,17 @@ WalkResult RunRandomWalk(std::uint64_t seed, std::int64_t messages) {
 
         Walker walker(seed, *program, host, result);
         host.whileErrorBoxOpen = [&walker] { walker.SendWhileBoxOpen(); };
-        std::deque<std::string> recent;
         for (std::int64_t i = 0; i < messages; ++i) {
             std::string description;
             const Message message = walker.Next(description);
-            recent.push_back(std::to_string(i) + ": " + description);
-            if (recent.size() > 12) recent.pop_front();
+            walker.Note(std::to_string(i) + ": " + description);
             WindowProcedure(*program, message);
             ++result.messagesSent;
             if (message.kind == MessageKind::MouseMove && program->interaction.hoverFace != 0) ++result.hoveredMoves;
             const std::string broken = CheckProgramInvariants(*program, objectsBefore);
             if (!broken.empty()) {
                 result.failure = "seed " + std::to_string(seed) + ", after message " + std::to_string(i) + ": " + broken;
-                for (const std::string& line : recent) result.failure += "\n  " + line;
+                for (const std::string& line : walker.recent) result.failure += "\n  " + line;
                 break;
             }
         }
