@@ -209,7 +209,8 @@ void MainWindow::PlaceAtStart() {
 }
 
 void MainWindow::RestoreAndRaise() {
-    if (isMinimized()) showNormal();
+    // Only the minimised flag goes: a maximised window comes back maximised.
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     raise();
     activateWindow();
 }

@@ -68,7 +68,7 @@ public:
     void StopFrameTimer() { timer_.stop(); }
     // What each timeout of the frame timer does.
     void FrameTick();
-    // What a second copy asks for: restore if minimised, then bring to the front.
+    // What a second copy asks for: undo minimising (keeping maximised), then bring to the front.
     void RestoreAndRaise();
     // The command as if its menu item (or accelerator) was chosen.
     void RunMenuCommand(std::int32_t id);

@@ -312,6 +312,28 @@ TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {
     EXPECT_EQ(run.window.panel(PanelId::View)->geometry(), view);
 }
 
+TEST_F(MainWindowTest, ASecondCopyUndoesMinimisingOnly) {
+    RunningWindow run;
+    run.window.showMaximized();
+    QCoreApplication::processEvents();
+    run.window.showMinimized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(run.window.isMinimized());
+    run.window.RestoreAndRaise();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(run.window.isMinimized());
+    EXPECT_TRUE(run.window.isMaximized()) << "a maximised window comes back maximised";
+
+    run.window.showNormal();
+    run.window.showMinimized();
+    QCoreApplication::processEvents();
+    run.window.RestoreAndRaise();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(run.window.isMinimized());
+    EXPECT_FALSE(run.window.isMaximized());
+    EXPECT_TRUE(run.window.isVisible());
+}
+
 TEST_F(MainWindowTest, ErrorBoxIsModalAndHoldsFramesBack) {
     RunningWindow run;
     run.Tick();
