@@ -12,7 +12,6 @@
 
 #include "app/menu_layout.h"
 #include "app/window_procedure.h"
-#include "platform/qt/panel_canvas.h"
 
 // The icon is compiled into this static library, whose resource object nothing else refers to,
 // so it is registered by hand, once, at global scope as the macro requires.
@@ -66,7 +65,7 @@ PanelWidget::PanelWidget(PanelId id, QWidget* parent, Program& program) : QWidge
 
 void PanelWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QtPanelCanvas canvas(painter, rect());
+    QtPanelCanvas canvas(painter, rect(), shown_);
     WindowProcedure(program_, DrawItemMessage(id_, PanelRect{0, 0, width(), height()}, canvas));
 }
 

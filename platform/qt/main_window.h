@@ -9,6 +9,7 @@
 
 #include "app/message.h"
 #include "app/program.h"
+#include "platform/qt/panel_canvas.h"
 #include "platform/qt/qt_font_engine.h"
 
 class QAction;
@@ -27,6 +28,7 @@ protected:
 private:
     PanelId id_;
     Program& program_;
+    SurfaceImage shown_;  // the surface last shown, wrapped once
 };
 
 // The main window's client area: size, keyboard and mouse arrive here.

@@ -9,6 +9,18 @@ QImage ImageOfSurface(const Surface& surface) {
                   static_cast<qsizetype>(surface.pitch) * 4, QImage::Format_RGB32);
 }
 
+const QImage& SurfaceImage::Of(const Surface& surface) {
+    if (surface.pixels != pixels_ || surface.width != width_ || surface.height != height_ ||
+        surface.pitch != pitch_) {
+        image_ = ImageOfSurface(surface);
+        pixels_ = surface.pixels;
+        width_ = surface.width;
+        height_ = surface.height;
+        pitch_ = surface.pitch;
+    }
+    return image_;
+}
+
 void QtPanelCanvas::Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY,
                          const PanelRect& destination) {
     const QRect target(destination.left, destination.top, RectWidth(destination), RectHeight(destination));
@@ -18,7 +30,7 @@ void QtPanelCanvas::Show(const Surface& source, std::int32_t sourceX, std::int32
     if (available != wanted) painter_.fillRect(target.intersected(panelRect_), Qt::black);
     if (available.isEmpty()) return;
     const QRect placed = available.translated(destination.left - sourceX, destination.top - sourceY);
-    painter_.drawImage(placed, ImageOfSurface(source), available);
+    painter_.drawImage(placed, image_.Of(source), available);
 }
 
 }  // namespace vantrel

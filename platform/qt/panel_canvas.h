@@ -12,14 +12,30 @@ namespace vantrel {
 // The one conversion from a canvas surface to a Qt image: a view of the same memory.
 QImage ImageOfSurface(const Surface& surface);
 
+// A panel's view of the surface it shows, made again only when the surface's size or memory
+// changes, so a repaint builds no image of its own.
+class SurfaceImage {
+public:
+    const QImage& Of(const Surface& surface);
+
+private:
+    const std::uint32_t* pixels_ = nullptr;
+    std::int32_t width_ = 0;
+    std::int32_t height_ = 0;
+    std::int32_t pitch_ = 0;
+    QImage image_;
+};
+
 class QtPanelCanvas : public PanelCanvas {
 public:
-    QtPanelCanvas(QPainter& painter, const QRect& panelRect) : painter_(painter), panelRect_(panelRect) {}
+    QtPanelCanvas(QPainter& painter, const QRect& panelRect, SurfaceImage& image)
+        : painter_(painter), panelRect_(panelRect), image_(image) {}
     void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY, const PanelRect& destination) override;
 
 private:
     QPainter& painter_;
     QRect panelRect_;
+    SurfaceImage& image_;
 };
 
 }  // namespace vantrel

@@ -1,69 +1,86 @@
 #include "platform/qt/qt_font_engine.h"
 
 #include <QFontDatabase>
+#include <QImage>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cstring>
 
 namespace vantrel {
-namespace {
-
-QString TextFromBytes(const char* text, std::int32_t length) {
-    return text == nullptr || length <= 0 ? QString() : QString::fromLatin1(text, length);
-}
-
-}  // namespace
 
 QtFontEngine::QtFontEngine() : QtFontEngine(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}
 
 QtFontEngine::QtFontEngine(const QFont& font) : font_(font), metrics_(font) {}
 
+const QtFontEngine::Glyph& QtFontEngine::GlyphOf(unsigned char code) {
+    Glyph& glyph = glyphs_[code];
+    if (glyph.ready) return glyph;
+    glyph.ready = true;
+    // Latin-1 bytes are the first 256 code points.
+    const QChar character(static_cast<char16_t>(code));
+    glyph.advance = std::max(0, metrics_.horizontalAdvance(character));
+    // The advance box plus whatever the ink overhangs it (slants, negative bearings), with a
+    // pixel of room for antialiasing on every side.
+    const QRect cell = QRect(0, 0, glyph.advance, metrics_.height())
+                           .united(metrics_.boundingRect(character).translated(0, metrics_.ascent()))
+                           .adjusted(-1, -1, 1, 1);
+    QImage image(cell.width(), cell.height(), QImage::Format_Alpha8);
+    if (image.isNull()) return glyph;  // an empty cell: the glyph draws nothing
+    image.fill(0);
+    {
+        QPainter painter(&image);
+        painter.setFont(font_);
+        painter.setPen(Qt::black);  // any opaque colour: only the alpha channel is kept
+        painter.drawText(QPointF(-cell.left(), metrics_.ascent() - cell.top()), QString(character));
+    }
+    glyph.left = cell.left();
+    glyph.top = cell.top();
+    glyph.width = cell.width();
+    glyph.height = cell.height();
+    glyph.offset = coverage_.size();
+    // Image rows are padded to four bytes; the store's rows are exactly the cell's width.
+    const auto rowBytes = static_cast<std::size_t>(glyph.width);
+    coverage_.resize(glyph.offset + rowBytes * static_cast<std::size_t>(glyph.height));
+    for (int row = 0; row < glyph.height; ++row) {
+        std::memcpy(coverage_.data() + glyph.offset + static_cast<std::size_t>(row) * rowBytes,
+                    image.constScanLine(row), rowBytes);
+    }
+    return glyph;
+}
+
 void QtFontEngine::Measure(const char* text, std::int32_t length, TextSize& out) {
-    const qint64 width = metrics_.horizontalAdvance(TextFromBytes(text, length));
-    out.width = static_cast<std::int32_t>(std::clamp<qint64>(width, 0, INT32_MAX));
+    std::int64_t width = 0;
+    for (std::int32_t i = 0; text != nullptr && i < length; ++i) {
+        width += GlyphOf(static_cast<unsigned char>(text[i])).advance;
+    }
+    out.width = static_cast<std::int32_t>(std::min<std::int64_t>(width, INT32_MAX));
     out.height = metrics_.height();
 }
 
 void QtFontEngine::Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) {
-    const QString string = TextFromBytes(text, length);
-    if (string.isEmpty()) {
-        return;
-    }
-    // The area the glyphs may touch, relative to the text's top-left corner: the measured box
-    // plus whatever overhangs it (italic slants, negative bearings).
-    const QRect box = QRect(0, 0, metrics_.horizontalAdvance(string), metrics_.height())
-                          .united(metrics_.boundingRect(string).translated(0, metrics_.ascent()))
-                          .adjusted(-1, -1, 1, 1);
-    // Cut to what the sink can show, in 64 bits so that no position wraps.
+    if (text == nullptr || length <= 0) return;
     std::int32_t boundsX0 = 0, boundsY0 = 0, boundsX1 = 0, boundsY1 = 0;
     sink.Bounds(boundsX0, boundsY0, boundsX1, boundsY1);
-    const qint64 left = std::max<qint64>(qint64{x} + box.left(), boundsX0);
-    const qint64 top = std::max<qint64>(qint64{y} + box.top(), boundsY0);
-    const qint64 right = std::min<qint64>(qint64{x} + box.left() + box.width(), boundsX1);
-    const qint64 bottom = std::min<qint64>(qint64{y} + box.top() + box.height(), boundsY1);
-    if (left >= right || top >= bottom) {
-        return;
-    }
-    const int width = static_cast<int>(right - left);
-    const int height = static_cast<int>(bottom - top);
-    if (coverage_.width() < width || coverage_.height() < height) {
-        coverage_ = QImage(std::max(width, coverage_.width()), std::max(height, coverage_.height()), QImage::Format_Alpha8);
-        if (coverage_.isNull()) {
-            return;
+    // Positions in 64 bits, so that no pen position or cell edge wraps.
+    std::int64_t pen = x;
+    for (std::int32_t i = 0; i < length; ++i) {
+        const Glyph& glyph = GlyphOf(static_cast<unsigned char>(text[i]));
+        const std::int64_t left = pen + glyph.left;
+        const std::int64_t top = std::int64_t{y} + glyph.top;
+        pen += glyph.advance;
+        // The part of the cell the sink can show. Overlapping cells blend one over the other,
+        // as a painter draws a string glyph by glyph.
+        const std::int64_t x0 = std::max<std::int64_t>(left, boundsX0);
+        const std::int64_t x1 = std::min<std::int64_t>(left + glyph.width, boundsX1);
+        const std::int64_t y0 = std::max<std::int64_t>(top, boundsY0);
+        const std::int64_t y1 = std::min<std::int64_t>(top + glyph.height, boundsY1);
+        if (x0 >= x1 || y0 >= y1) continue;
+        const std::uint8_t* cell = coverage_.data() + glyph.offset;
+        for (std::int64_t row = y0; row < y1; ++row) {
+            sink.Row(static_cast<std::int32_t>(x0), static_cast<std::int32_t>(row),
+                     cell + (row - top) * glyph.width + (x0 - left), static_cast<std::int32_t>(x1 - x0));
         }
-    }
-    coverage_.fill(0);
-    {
-        QPainter painter(&coverage_);
-        painter.setFont(font_);
-        painter.setPen(Qt::black);  // any opaque colour: only the alpha channel is kept
-        painter.setClipRect(0, 0, width, height);
-        // The baseline origin, relative to the visible area's top-left pixel.
-        painter.drawText(QPointF(static_cast<double>(qint64{x} - left), static_cast<double>(qint64{y} - top + metrics_.ascent())),
-                         string);
-    }
-    for (int row = 0; row < height; ++row) {
-        sink.Row(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top + row), coverage_.constScanLine(row), width);
     }
 }
 

@@ -3,26 +3,47 @@
 // variable-pitch font. Needs a QGuiApplication.
 #include <QFont>
 #include <QFontMetrics>
-#include <QImage>
+
+#include <array>
+#include <cstdint>
+#include <vector>
 
 #include "platform/canvas/font_engine.h"
 
 namespace vantrel {
 
+// Each Latin-1 glyph is rendered once, on first use, into a coverage store that later text
+// reuses, so drawing text allocates nothing once its characters have been seen.
 class QtFontEngine final : public FontEngine {
 public:
     QtFontEngine();  // the system's general UI font
     explicit QtFontEngine(const QFont& font);
 
-    // Text bytes are Latin-1; the height is the font's line height.
+    // Text bytes are Latin-1; the width is the sum of the glyphs' advances, the height the
+    // font's line height.
     void Measure(const char* text, std::int32_t length, TextSize& out) override;
-    // Antialiased glyph coverage, rendered only where the sink can show it.
+    // Antialiased glyph coverage, passed on only where the sink can show it.
     void Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) override;
 
 private:
+    struct Glyph {
+        bool ready = false;
+        std::int32_t advance = 0;  // pixels to the next glyph's pen position
+        // The cell holding every pixel the glyph may touch, relative to the pen position on
+        // the text's top edge.
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        std::size_t offset = 0;  // first coverage byte in coverage_, rows of width bytes
+    };
+
+    const Glyph& GlyphOf(unsigned char code);
+
     QFont font_;
     QFontMetrics metrics_;
-    QImage coverage_;  // reused between calls while large enough
+    std::array<Glyph, 256> glyphs_;
+    std::vector<std::uint8_t> coverage_;  // every ready glyph's cell, one after the other
 };
 
 }  // namespace vantrel

@@ -1,0 +1,100 @@
+// What a frame allocates once the program is running: nothing, with the overlay in the real
+// Qt font and the picture shown through the panel's painter.
+#include <memory>
+
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/recording_host.h"
+#include "app/startup.h"
+#include "app/window_procedure.h"
+#include "objects/command_ids.h"
+#include "platform/canvas/canvas.h"
+#include "platform/qt/panel_canvas.h"
+#include "platform/qt/qt_font_engine.h"
+#include "qt/qt_test_application.h"
+#include "qt_alloc/counting_allocator.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kClientWidth = 336;
+constexpr int kClientHeight = 256;
+
+// Shows the view panel as the panel widget does, through one painter kept open on an image
+// that stands in for the window: the widget system's own repaint bookkeeping is Qt's.
+class PainterHost : public RecordingHost {
+public:
+    PainterHost() : screen(kClientWidth, kClientHeight, QImage::Format_RGB32), painter(&screen) {}
+
+    void RepaintPanelNow(PanelId panel) override {
+        if (panel != PanelId::View || program == nullptr) return;
+        const PanelRect rect = PanelClientRect(panel);
+        QtPanelCanvas canvas(painter, QRect(0, 0, RectWidth(rect), RectHeight(rect)), shown);
+        WindowProcedure(*program, DrawItemMessage(panel, rect, canvas));
+    }
+
+    QImage screen;
+    QPainter painter;
+    SurfaceImage shown;
+};
+
+struct RunningProgram {
+    RunningProgram() {
+        program->fontEngine = &fonts;
+        host.program = program.get();
+        StartProgram(*program, host);
+        WindowProcedure(*program, SizeMessage(kSizeRestored, kClientWidth, kClientHeight));
+    }
+    ~RunningProgram() {
+        host.painter.end();
+        StopProgram(*program);
+    }
+    void Send(const Message& message) { WindowProcedure(*program, message); }
+
+    QApplication& application = TestApplication();  // before the font engine and the painter
+    std::unique_ptr<Program> program = std::make_unique<Program>();
+    QtFontEngine fonts;
+    PainterHost host;
+};
+
+TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
+    if (!AllocationCountingAvailable()) GTEST_SKIP() << "the sanitizers own the allocator";
+    RunningProgram run;
+    run.Send(CommandMessage(kCommandTorus));
+    run.Send(CommandMessage(kCommandGradient));  // the one drawing mode that creates no pen or brush
+    run.Send(TimerMessage());
+    // Every character the overlay's numbers can show, drawn once.
+    TextOut(run.program->target.dc, 0, 0, " -0123456789", 12);
+
+    // The counter sees Qt's allocations, so a zero below means nothing was allocated.
+    StartCountingAllocations();
+    const QString probe = QString::number(123456789);
+    const QImage wrapper = ImageOfSurface(*DcSurface(run.program->target.dc));
+    EXPECT_GE(StopCountingAllocations(), 2);
+
+    const auto framesBefore = run.program->shell.framesRendered;
+    for (int step = 1; step <= 6; ++step) {
+        StartCountingAllocations();
+        // A left drag over the view and the tick that draws it.
+        run.Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 100 + 7 * step, 80 + 3 * step));
+        run.Send(TimerMessage());
+        EXPECT_EQ(StopCountingAllocations(), 0) << "step " << step;
+    }
+    EXPECT_EQ(run.program->shell.framesRendered, framesBefore + 6);
+
+    // The frames did reach the screen: the overlay's antialiased white text in the top-left
+    // corner, where the background has no red.
+    int bright = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 80; ++x) bright += qRed(run.host.screen.pixel(x, y)) >= 128;
+    }
+    EXPECT_GT(bright, 20);
+}
+
+}  // namespace
+}  // namespace vantrel
