@@ -1,3 +1,4 @@
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -12,7 +13,77 @@ namespace {
 // Polygons up to this many corners are filled from stack memory.
 constexpr std::int32_t kSmallPolygon = 32;
 
+// Pixels p[0] .. p[count - 1] set to pixel: four at a time, the last four overlapping the rest, so
+// the short runs of small triangles cost few branches.
+inline void FillRun(std::uint32_t* p, std::int64_t count, std::uint32_t pixel) {
+    if (count >= 4) {
+        const std::uint32_t quad[4] = {pixel, pixel, pixel, pixel};
+        std::uint32_t* const last = p + count - 4;
+        for (; p < last; p += 4) {
+            std::memcpy(p, quad, sizeof quad);
+        }
+        std::memcpy(last, quad, sizeof quad);
+        return;
+    }
+    for (std::int64_t k = 0; k < count; ++k) {
+        p[k] = pixel;
+    }
+}
+
+// Edge stepping without a data-dependent branch: the borrow is 0 or -1.
+inline void StepEdge(std::int64_t& x, std::int64_t& remainder, const PolygonEdge& edge) {
+    remainder -= edge.stepRemainder;
+    const std::int64_t borrow = remainder >> 63;
+    remainder += edge.dy & borrow;
+    x += edge.stepX - borrow;
+}
+
+// The spans of TriangleForEachSpan for a plain copy, written straight into the rows.
+void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2* corners) {
+    const std::int32_t width = surface.width;
+    if (width <= 0 || surface.height <= 0) {
+        return;
+    }
+    const Point2* top = &corners[0];
+    const Point2* middle = &corners[1];
+    const Point2* bottom = &corners[2];
+    if (middle->y < top->y) std::swap(top, middle);
+    if (bottom->y < middle->y) std::swap(middle, bottom);
+    if (middle->y < top->y) std::swap(top, middle);
+    PolygonEdge tall;
+    if (!PolygonEdgeSetUp(*top, *bottom, surface.height, tall)) {
+        return;
+    }
+    PolygonEdge halves[2];
+    const bool present[2] = {PolygonEdgeSetUp(*top, *middle, surface.height, halves[0]),
+                             PolygonEdgeSetUp(*middle, *bottom, surface.height, halves[1])};
+    std::int64_t tallX = tall.x;
+    std::int64_t tallRemainder = tall.remainder;
+    for (int half = 0; half < 2; ++half) {
+        if (!present[half]) {
+            continue;
+        }
+        const PolygonEdge& edge = halves[half];
+        std::int64_t edgeX = edge.x;
+        std::int64_t edgeRemainder = edge.remainder;
+        for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
+            std::uint32_t* const row = SurfaceRow(surface, y);
+            const std::int64_t x0 = std::max<std::int64_t>(std::min(tallX, edgeX), 0);
+            const std::int64_t x1 = std::min<std::int64_t>(std::max(tallX, edgeX), width);
+            if (x0 < x1) {
+                FillRun(row + x0, x1 - x0, pixel);
+            }
+            StepEdge(tallX, tallRemainder, tall);
+            StepEdge(edgeX, edgeRemainder, edge);
+        }
+    }
+}
+
 void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* points, std::int32_t count) {
+    if (count == 3 && RasterMixIsCopy(mix)) {
+        FillTriangleCopy(surface, mix.xorMask | 0xFF000000u, points);
+        return;
+    }
     const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
         RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
     };
