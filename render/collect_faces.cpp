@@ -26,10 +26,10 @@ bool FacesCamera(const Scene& scene, const RenderWork& work, const Camera& camer
     Vector3 centroid, normal, toEye;
     FaceCentroid(scene, work, face, centroid);
     FaceNormal(scene, work, face, normal);
-    VecSub(camera.eye, centroid, toEye);
-    if (VecCosAngle(toEye, normal) > 0.0f) return true;
+    toEye = {camera.eye.x - centroid.x, camera.eye.y - centroid.y, camera.eye.z - centroid.z};
+    if (VecCosAngleInline(toEye, normal) > 0.0f) return true;
     // Orthographic rays are parallel: give a face one more chance against the viewing direction.
-    return camera.orthographic != 0 && VecCosAngle(behindEye, normal) > 0.0f;
+    return camera.orthographic != 0 && VecCosAngleInline(behindEye, normal) > 0.0f;
 }
 
 bool FaceVisible(const Scene& scene, const RenderWork& work, const Camera& camera,

@@ -50,9 +50,8 @@ float Attenuation(const Scene& scene, SettingReports& reports, const Light& ligh
 void LightTerm(const Scene& scene, SettingReports& reports, const Light& light, const Camera& camera,
                const Face& face, const Vector3& position, const Vector3& normal, ColorRGB& out) {
     const float spot = SpotFactor(scene, reports, light, position);
-    Vector3 toLight;
-    VecSub(light.position, position, toLight);
-    float diffuse = VecCosAngle(toLight, normal);
+    const Vector3 toLight{light.position.x - position.x, light.position.y - position.y, light.position.z - position.z};
+    float diffuse = VecCosAngleInline(toLight, normal);
     if (diffuse < 0.0f) diffuse = 0.0f;
     const float spec = camera.metallic ? SpecularFactor(light, camera, position, normal) : 0.0f;
     const float atten = camera.atmosphere ? Attenuation(scene, reports, light, position) : 1.0f;
