@@ -219,31 +219,29 @@ void DeleteVertex(Scene& scene, std::int32_t vertex, std::int32_t replacement) {
     }
 }
 
-void MeshMaxCorner(const Scene& scene, std::int32_t mesh, Vector3& out) {
+namespace {
+
+enum class Corner { Max, Min };
+
+void MeshCorner(const Scene& scene, std::int32_t mesh, Corner corner, Vector3& out) {
     const Mesh& m = scene.meshTable[mesh];
     if (m.vertexCount <= 0) {  // an empty mesh has no box; its run may start past the last slot
         out = Vector3{};
         return;
     }
+    auto pick = [corner](float a, float b) { return corner == Corner::Max ? std::max(a, b) : std::min(a, b); };
     out = scene.vertexPool[m.firstVertex];
     for (std::int32_t v = m.firstVertex; v <= LastVertex(m); ++v) {
         const Vector3& p = scene.vertexPool[v];
-        out = {std::max(out.x, p.x), std::max(out.y, p.y), std::max(out.z, p.z)};
+        out = {pick(out.x, p.x), pick(out.y, p.y), pick(out.z, p.z)};
     }
 }
 
-void MeshMinCorner(const Scene& scene, std::int32_t mesh, Vector3& out) {
-    const Mesh& m = scene.meshTable[mesh];
-    if (m.vertexCount <= 0) {
-        out = Vector3{};
-        return;
-    }
-    out = scene.vertexPool[m.firstVertex];
-    for (std::int32_t v = m.firstVertex; v <= LastVertex(m); ++v) {
-        const Vector3& p = scene.vertexPool[v];
-        out = {std::min(out.x, p.x), std::min(out.y, p.y), std::min(out.z, p.z)};
-    }
-}
+}  // namespace
+
+void MeshMaxCorner(const Scene& scene, std::int32_t mesh, Vector3& out) { MeshCorner(scene, mesh, Corner::Max, out); }
+
+void MeshMinCorner(const Scene& scene, std::int32_t mesh, Vector3& out) { MeshCorner(scene, mesh, Corner::Min, out); }
 
 void MeshCentre(const Scene& scene, std::int32_t mesh, Vector3& out) {
     Vector3 high, low;
