@@ -4,7 +4,7 @@
 
 namespace vantrel {
 
-bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out) {
+bool PolygonEdgeSetUpWide(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out) {
     if (a.y == b.y) {
         return false;
     }

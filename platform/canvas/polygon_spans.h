@@ -28,9 +28,44 @@ struct PolygonEdge {
     std::int32_t endRow = 0;     // one past the last visible row
 };
 
+// PolygonEdgeSetUp for any edge, including those starting above the surface or spanning 2^31
+// or more pixels.
+bool PolygonEdgeSetUpWide(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out);
+
 // Sets up the edge a -> b for the visible rows 0 .. height - 1; false when it has none there
 // (or is horizontal).
-bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out);
+inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t height, PolygonEdge& out) {
+    if (a.y == b.y) {
+        return false;
+    }
+    const Point2& top = a.y < b.y ? a : b;
+    const Point2& bottom = a.y < b.y ? b : a;
+    const std::int64_t dy = static_cast<std::int64_t>(bottom.y) - top.y;
+    const std::int64_t dx = static_cast<std::int64_t>(bottom.x) - top.x;
+    constexpr std::int64_t kNarrow = INT32_MAX;
+    // Most edges start on the surface and are short: no rows to skip, and 32-bit division.
+    if (top.y < 0 || dy > kNarrow || dx > kNarrow || dx < -kNarrow) {
+        return PolygonEdgeSetUpWide(a, b, height, out);
+    }
+    const std::int32_t endRow = std::min(bottom.y, height);
+    if (top.y >= endRow) {
+        return false;
+    }
+    const std::int32_t dx32 = static_cast<std::int32_t>(dx);
+    const std::int32_t dy32 = static_cast<std::int32_t>(dy);
+    std::int32_t stepX = dx32 / dy32;
+    if (dx32 % dy32 != 0 && dx32 < 0) {
+        --stepX;  // floor, not truncation
+    }
+    out.x = top.x;
+    out.remainder = 0;
+    out.stepX = stepX;
+    out.stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;
+    out.dy = dy;
+    out.firstRow = top.y;
+    out.endRow = endRow;
+    return true;
+}
 
 inline void PolygonEdgeStep(PolygonEdge& edge) {
     edge.x += edge.stepX;
