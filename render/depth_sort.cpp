@@ -1,9 +1,57 @@
 // Reads and reorders depthKeys and drawList.
 #include "render/depth_sort.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vantrel {
+
+namespace {
+
+// Positions looked at per block while the unscanned middle of a partition is wide.
+constexpr std::int32_t kSortBlock = 16;
+
+// The partition's scans and swaps while at least two blocks lie between the scans: the
+// positions where each scan would stop are found a block at a time without branching on the
+// keys, then swapped pairwise in the order the scans would reach them. On return, i and j are
+// where the scans resume after the last swap, as if each stop had been reached one by one.
+void PartitionWideMiddle(float* keys, std::int32_t* faces, float pivot, std::int32_t& i, std::int32_t& j) {
+    std::int32_t leftStops[kSortBlock], rightStops[kSortBlock];
+    std::int32_t leftCount = 0, leftNext = 0, rightCount = 0, rightNext = 0;
+    std::int32_t leftScan = i, rightScan = j;  // first position not yet looked at from each side
+    while (rightScan - leftScan + 1 >= 2 * kSortBlock) {
+        if (leftNext == leftCount) {
+            leftCount = leftNext = 0;
+            for (std::int32_t k = 0; k < kSortBlock; ++k) {
+                leftStops[leftCount] = leftScan + k;
+                leftCount += !(keys[leftScan + k] < pivot);
+            }
+            leftScan += kSortBlock;
+        }
+        if (rightNext == rightCount) {
+            rightCount = rightNext = 0;
+            for (std::int32_t k = 0; k < kSortBlock; ++k) {
+                rightStops[rightCount] = rightScan - k;
+                rightCount += !(pivot < keys[rightScan - k]);
+            }
+            rightScan -= kSortBlock;
+        }
+        const std::int32_t pairs = std::min(leftCount - leftNext, rightCount - rightNext);
+        for (std::int32_t p = 0; p < pairs; ++p) {
+            const std::int32_t a = leftStops[leftNext + p], b = rightStops[rightNext + p];
+            std::swap(keys[a], keys[b]);
+            std::swap(faces[a], faces[b]);
+        }
+        if (pairs > 0) {
+            leftNext += pairs;
+            rightNext += pairs;
+            i = leftStops[leftNext - 1] + 1;
+            j = rightStops[rightNext - 1] - 1;
+        }
+    }
+}
+
+}  // namespace
 
 void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
     float* keys = work.depthKeys.data();
@@ -13,6 +61,7 @@ void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
     while (lo < hi) {
         const float pivot = keys[lo + (hi - lo) / 2];
         std::int32_t i = lo, j = hi;
+        PartitionWideMiddle(keys, faces, pivot, i, j);
         while (i <= j) {
             while (keys[i] < pivot && i < hi) ++i;
             while (pivot < keys[j] && j > lo) --j;
