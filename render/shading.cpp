@@ -77,6 +77,15 @@ float FadeFactor(const Scene& scene, SettingReports& reports, const Camera& came
     return Clamp01((camera.atmosphereFar - distance) / (camera.atmosphereFar - camera.atmosphereNear));
 }
 
+// The colour faded toward the atmosphere; a fade of 1 gives the colour exactly, so the lerp is skipped.
+void FadeToward(const ColorRGB& atmosphere, const ColorRGB& color, float fade, ColorRGB& out) {
+    if (fade == 1.0f) {
+        out = color;
+        return;
+    }
+    ColorLerp(atmosphere, color, fade, out);
+}
+
 }  // namespace
 
 void ShadePoint(const Scene& scene, SettingReports& reports, const Vector3& position, const Vector3& normal,
@@ -94,12 +103,12 @@ void ShadePoint(const Scene& scene, SettingReports& reports, const Vector3& posi
     }
     const float fade = FadeFactor(scene, reports, view, position);
     if (view.colorCorrect) {
-        ColorLerp(view.atmosphereColor, lightSum, fade, out);
+        FadeToward(view.atmosphereColor, lightSum, fade, out);
     } else {
         // The light's colour blended over the face colour in the proportion of the shine.
         ColorRGB base;
         ColorLerp(surface.color, lightSum, surface.shine, base);
-        ColorLerp(view.atmosphereColor, base, fade, out);
+        FadeToward(view.atmosphereColor, base, fade, out);
     }
 }
 
