@@ -39,22 +39,35 @@ ObjectHandle NewObject(const GdiObject& prototype) {
     return object;
 }
 
+// A default object, counted; pens and brushes fill in their few fields in place, as copying a
+// freshly built prototype stalls on its own just-written bytes.
+ObjectHandle NewDefaultObject(ObjectKind kind) {
+    GdiObject* object = new (std::nothrow) GdiObject;
+    if (object != nullptr) {
+        object->kind = kind;
+        liveObjects.fetch_add(1, std::memory_order_relaxed);
+    }
+    return object;
+}
+
 }  // namespace
 
 ObjectHandle CreatePen(std::int32_t style, std::int32_t /*width*/, ColorRef color) {
-    GdiObject pen;
-    pen.kind = ObjectKind::Pen;
-    pen.penStyle = style;
-    pen.color = color & 0x00FFFFFFu;
-    pen.hollow = style == PS_NULL;
-    return NewObject(pen);
+    const ObjectHandle pen = NewDefaultObject(ObjectKind::Pen);
+    if (pen != nullptr) {
+        pen->penStyle = style;
+        pen->color = color & 0x00FFFFFFu;
+        pen->hollow = style == PS_NULL;
+    }
+    return pen;
 }
 
 ObjectHandle CreateSolidBrush(ColorRef color) {
-    GdiObject brush;
-    brush.kind = ObjectKind::Brush;
-    brush.color = color & 0x00FFFFFFu;
-    return NewObject(brush);
+    const ObjectHandle brush = NewDefaultObject(ObjectKind::Brush);
+    if (brush != nullptr) {
+        brush->color = color & 0x00FFFFFFu;
+    }
+    return brush;
 }
 
 ObjectHandle CreateBitmap(std::int32_t width, std::int32_t height) {
