@@ -13,21 +13,33 @@ namespace {
 // Polygons up to this many corners are filled from stack memory.
 constexpr std::int32_t kSmallPolygon = 32;
 
-// Pixels p[0] .. p[count - 1] set to pixel: four at a time, the last four overlapping the rest, so
-// the short runs of small triangles cost few branches.
+// Pixels p[0] .. p[count - 1] set to pixel, count >= 1: up to sixteen by overlapping stores without
+// a loop, longer runs four at a time with the last four overlapping the rest.
 inline void FillRun(std::uint32_t* p, std::int64_t count, std::uint32_t pixel) {
-    if (count >= 4) {
-        const std::uint32_t quad[4] = {pixel, pixel, pixel, pixel};
-        std::uint32_t* const last = p + count - 4;
-        for (; p < last; p += 4) {
-            std::memcpy(p, quad, sizeof quad);
-        }
+    if (count < 4) {
+        p[0] = pixel;
+        p[count >> 1] = pixel;
+        p[count - 1] = pixel;
+        return;
+    }
+    const std::uint32_t quad[4] = {pixel, pixel, pixel, pixel};
+    std::uint32_t* const last = p + count - 4;
+    if (count <= 8) {
+        std::memcpy(p, quad, sizeof quad);
         std::memcpy(last, quad, sizeof quad);
         return;
     }
-    for (std::int64_t k = 0; k < count; ++k) {
-        p[k] = pixel;
+    if (count <= 16) {
+        std::memcpy(p, quad, sizeof quad);
+        std::memcpy(p + 4, quad, sizeof quad);
+        std::memcpy(last - 4, quad, sizeof quad);
+        std::memcpy(last, quad, sizeof quad);
+        return;
     }
+    for (; p < last; p += 4) {
+        std::memcpy(p, quad, sizeof quad);
+    }
+    std::memcpy(last, quad, sizeof quad);
 }
 
 // Edge stepping without a data-dependent branch: the borrow is 0 or -1.
