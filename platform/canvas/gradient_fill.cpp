@@ -20,17 +20,39 @@ std::uint32_t PixelFromChannels(std::int64_t red, std::int64_t green, std::int64
     return 0xFF000000u | static_cast<std::uint32_t>(((red >> 8) << 16) | ((green >> 8) << 8) | (blue >> 8));
 }
 
-// Channel at offset p of a ramp of length L from a to b: floor((a (L - p) + b p) / L), exact
-// in 64 bits for every L below 2^32.
-std::int64_t RampChannel(std::int64_t a, std::int64_t b, std::int64_t length, std::int64_t p) {
-    return (a * (length - p) + b * p) / length;
-}
+// The ramp of length L from a to b at offsets p, p + 1, ...: each channel is
+// floor((a (L - p) + b p) / L), exact in 64 bits for every L below 2^32. The numerator grows by
+// b - a per offset, so the floor is stepped by whole and fractional parts, not divided each time.
+struct RampStepper {
+    std::int64_t length = 1;
+    std::int64_t value[3] = {0, 0, 0};
+    std::int64_t remainder[3] = {0, 0, 0};      // 0 <= remainder < length
+    std::int64_t stepValue[3] = {0, 0, 0};      // floor((b - a) / length)
+    std::int64_t stepRemainder[3] = {0, 0, 0};  // 0 <= stepRemainder < length
 
-std::uint32_t RampPixel(const Channels& a, const Channels& b, std::int64_t length, std::int64_t p) {
-    return PixelFromChannels(RampChannel(a.value[0], b.value[0], length, p),
-                             RampChannel(a.value[1], b.value[1], length, p),
-                             RampChannel(a.value[2], b.value[2], length, p));
-}
+    void Start(const Channels& a, const Channels& b, std::int64_t rampLength, std::int64_t p) {
+        length = rampLength;
+        for (int k = 0; k < 3; ++k) {
+            const std::int64_t numerator = a.value[k] * (length - p) + b.value[k] * p;  // >= 0
+            value[k] = numerator / length;
+            remainder[k] = numerator - value[k] * length;
+            const std::int64_t growth = b.value[k] - a.value[k];
+            stepValue[k] = growth >= 0 ? growth / length : -((-growth + length - 1) / length);
+            stepRemainder[k] = growth - stepValue[k] * length;
+        }
+    }
+    std::uint32_t Pixel() const { return PixelFromChannels(value[0], value[1], value[2]); }
+    void Step() {
+        for (int k = 0; k < 3; ++k) {
+            value[k] += stepValue[k];
+            remainder[k] += stepRemainder[k];
+            if (remainder[k] >= length) {
+                remainder[k] -= length;
+                ++value[k];
+            }
+        }
+    }
+};
 
 void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVertex& b, bool horizontal) {
     const std::int64_t left = std::min(a.x, b.x);
@@ -50,17 +72,21 @@ void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVerte
     const Channels end = ChannelsOf(aFirst ? b : a);
     if (horizontal) {
         std::uint32_t* first = SurfaceRow(surface, y0);
-        for (std::int32_t x = x0; x < x1; ++x) {
-            first[x] = RampPixel(start, end, right - left, x - left);
+        RampStepper ramp;
+        ramp.Start(start, end, right - left, x0 - left);
+        for (std::int32_t x = x0; x < x1; ++x, ramp.Step()) {
+            first[x] = ramp.Pixel();
         }
         for (std::int32_t y = y0 + 1; y < y1; ++y) {
             std::copy(first + x0, first + x1, SurfaceRow(surface, y) + x0);
         }
         return;
     }
-    for (std::int32_t y = y0; y < y1; ++y) {
+    RampStepper ramp;
+    ramp.Start(start, end, bottom - top, y0 - top);
+    for (std::int32_t y = y0; y < y1; ++y, ramp.Step()) {
         std::uint32_t* row = SurfaceRow(surface, y);
-        std::fill(row + x0, row + x1, RampPixel(start, end, bottom - top, y - top));
+        FillPixels(row + x0, x1 - x0, ramp.Pixel());
     }
 }
 

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -6,41 +5,13 @@
 #include "platform/canvas/gdi_object.h"
 #include "platform/canvas/lines.h"
 #include "platform/canvas/polygon_spans.h"
+#include "platform/canvas/raster_ops.h"
 
 namespace vantrel {
 namespace {
 
 // Polygons up to this many corners are filled from stack memory.
 constexpr std::int32_t kSmallPolygon = 32;
-
-// Pixels p[0] .. p[count - 1] set to pixel, count >= 1: up to sixteen by overlapping stores without
-// a loop, longer runs four at a time with the last four overlapping the rest.
-inline void FillRun(std::uint32_t* p, std::int64_t count, std::uint32_t pixel) {
-    if (count < 4) {
-        p[0] = pixel;
-        p[count >> 1] = pixel;
-        p[count - 1] = pixel;
-        return;
-    }
-    const std::uint32_t quad[4] = {pixel, pixel, pixel, pixel};
-    std::uint32_t* const last = p + count - 4;
-    if (count <= 8) {
-        std::memcpy(p, quad, sizeof quad);
-        std::memcpy(last, quad, sizeof quad);
-        return;
-    }
-    if (count <= 16) {
-        std::memcpy(p, quad, sizeof quad);
-        std::memcpy(p + 4, quad, sizeof quad);
-        std::memcpy(last - 4, quad, sizeof quad);
-        std::memcpy(last, quad, sizeof quad);
-        return;
-    }
-    for (; p < last; p += 4) {
-        std::memcpy(p, quad, sizeof quad);
-    }
-    std::memcpy(last, quad, sizeof quad);
-}
 
 // Edge stepping without a data-dependent branch: the borrow is 0 or -1.
 inline void StepEdge(std::int64_t& x, std::int64_t& remainder, const PolygonEdge& edge) {
@@ -83,7 +54,7 @@ void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2*
             const std::int64_t x0 = std::max<std::int64_t>(std::min(tallX, edgeX), 0);
             const std::int64_t x1 = std::min<std::int64_t>(std::max(tallX, edgeX), width);
             if (x0 < x1) {
-                FillRun(row + x0, x1 - x0, pixel);
+                FillPixels(row + x0, x1 - x0, pixel);
             }
             StepEdge(tallX, tallRemainder, tall);
             StepEdge(edgeX, edgeRemainder, edge);
