@@ -77,15 +77,6 @@ float FadeFactor(const Scene& scene, SettingReports& reports, const Camera& came
     return Clamp01((camera.atmosphereFar - distance) / (camera.atmosphereFar - camera.atmosphereNear));
 }
 
-// The colour faded toward the atmosphere; a fade of 1 gives the colour exactly, so the lerp is skipped.
-void FadeToward(const ColorRGB& atmosphere, const ColorRGB& color, float fade, ColorRGB& out) {
-    if (fade == 1.0f) {
-        out = color;
-        return;
-    }
-    ColorLerp(atmosphere, color, fade, out);
-}
-
 }  // namespace
 
 void ShadePoint(const Scene& scene, SettingReports& reports, const Vector3& position, const Vector3& normal,
@@ -102,13 +93,16 @@ void ShadePoint(const Scene& scene, SettingReports& reports, const Vector3& posi
         ColorAdd(lightSum, term, lightSum);
     }
     const float fade = FadeFactor(scene, reports, view, position);
+    // A fade of 1 gives the colour exactly, so the atmosphere lerp is skipped.
+    const bool faded = fade != 1.0f;
     if (view.colorCorrect) {
-        FadeToward(view.atmosphereColor, lightSum, fade, out);
+        if (faded) ColorLerp(view.atmosphereColor, lightSum, fade, out);
+        else out = lightSum;
     } else {
         // The light's colour blended over the face colour in the proportion of the shine.
         ColorRGB base;
-        ColorLerp(surface.color, lightSum, surface.shine, base);
-        FadeToward(view.atmosphereColor, base, fade, out);
+        ColorLerp(surface.color, lightSum, surface.shine, faded ? base : out);
+        if (faded) ColorLerp(view.atmosphereColor, base, fade, out);
     }
 }
 
