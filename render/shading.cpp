@@ -34,8 +34,8 @@ float SpecularFactor(const Light& light, const Camera& camera, const Vector3& po
     Vector3 reflected, toEye;
     VecReflectAgainst(ray, normal, reflected);
     VecSub(camera.eye, position, toEye);
-    const float spec = VecCosAngle(reflected, toEye);
-    return spec < 0.0f ? 0.0f : spec;
+    const float specular = VecCosAngle(reflected, toEye);
+    return specular < 0.0f ? 0.0f : specular;
 }
 
 float Attenuation(const Scene& scene, SettingReports& reports, const Light& light, const Vector3& position) {
@@ -53,17 +53,17 @@ void LightTerm(const Scene& scene, SettingReports& reports, const Light& light, 
     const Vector3 toLight{light.position.x - position.x, light.position.y - position.y, light.position.z - position.z};
     float diffuse = VecCosAngleInline(toLight, normal);
     if (diffuse < 0.0f) diffuse = 0.0f;
-    const float spec = camera.metallic ? SpecularFactor(light, camera, position, normal) : 0.0f;
+    const float specular = camera.metallic ? SpecularFactor(light, camera, position, normal) : 0.0f;
     const float atten = camera.atmosphere ? Attenuation(scene, reports, light, position) : 1.0f;
     if (camera.colorCorrect) {
         // The face colour modulated by the diffuse cosine; the light supplies the highlight.
         ColorRGB lit, highlight, sum;
         ColorScale(face.color, diffuse, lit);
-        ColorScale(light.color, face.shine * spec, highlight);
+        ColorScale(light.color, face.shine * specular, highlight);
         ColorAdd(lit, highlight, sum);
         ColorScale(sum, spot * atten, out);
     } else {
-        ColorScale(light.color, (atten * (face.shine * spec + diffuse)) * spot, out);
+        ColorScale(light.color, (atten * (face.shine * specular + diffuse)) * spot, out);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "geometry/color.h"
 #include "geometry/point.h"
+#include "geometry/random.h"
 #include "geometry/rounding.h"
 
 namespace vantrel {
@@ -37,6 +38,26 @@ TEST(Rounding, ExtremesSaturateAndNaNIsZero) {
     EXPECT_EQ(RoundToByte(-3.0), 0);
     EXPECT_EQ(SaturateChannel(510), 255);
     EXPECT_EQ(SaturateChannel(-1), 0);
+}
+
+// The inline rounding must agree with the library's round-to-nearest-even everywhere in range.
+TEST(Rounding, AgreesWithNearbyIntOnRandomValuesAndEveryHalf) {
+    Random random;
+    RandomSeed(random, 99.0);
+    for (int i = 0; i < 200000; ++i) {
+        const double scale = std::ldexp(1.0, int(RandomUniform(random) * 31));
+        const double value = (RandomUniform(random) - 0.5) * 2.0 * scale;
+        ASSERT_EQ(RoundToInt(value), std::int32_t(std::nearbyint(value))) << value;
+        const double half = std::floor(value) + 0.5;
+        ASSERT_EQ(RoundToInt(half), std::int32_t(std::nearbyint(half))) << half;
+        const double channel = RandomUniform(random) * 255.0;
+        ASSERT_EQ(RoundToByte(channel), std::uint8_t(std::nearbyint(channel))) << channel;
+    }
+    EXPECT_EQ(RoundToInt(-0.0), 0);
+    EXPECT_EQ(RoundToInt(0.49999999999999994), 0);
+    EXPECT_EQ(RoundToInt(-2147483648.4), -2147483647 - 1);
+    EXPECT_EQ(RoundToByte(254.5), 254);
+    EXPECT_EQ(RoundToByte(0.5), 0);
 }
 
 TEST(Point2, ConversionRoundsToEvenAndSurvivesNonFiniteInput) {
