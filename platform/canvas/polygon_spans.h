@@ -67,13 +67,12 @@ inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t heig
     return true;
 }
 
+// One row down, without a data-dependent branch: the borrow is 0 or -1.
 inline void PolygonEdgeStep(PolygonEdge& edge) {
-    edge.x += edge.stepX;
     edge.remainder -= edge.stepRemainder;
-    if (edge.remainder < 0) {
-        edge.remainder += edge.dy;
-        edge.x += 1;
-    }
+    const std::int64_t borrow = edge.remainder >> 63;
+    edge.remainder += edge.dy & borrow;
+    edge.x += edge.stepX - borrow;
 }
 
 // Working memory for one fill: room for count edges, active edges and crossings.
