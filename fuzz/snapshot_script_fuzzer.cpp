@@ -64,11 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto program = std::make_unique<vantrel::Program>();
     vantrel::MainWindow window(*program);
     vantrel::SnapshotHost host(window);
-    vantrel::ConnectHost(*program, host);
-    window.PlaceAtStart();
-    window.show();
-    QCoreApplication::processEvents();
-    vantrel::StartProgram(*program, host);
+    vantrel::StartHeadless(*program, window, host);
     // Whatever the window layer keeps besides the three bitmaps stays constant from here on.
     const std::int64_t objectsBefore = vantrel::LiveObjectCount() - vantrel::RestingObjectCount(*program, 0);
 

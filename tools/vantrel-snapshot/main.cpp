@@ -45,11 +45,7 @@ int main(int argc, char** argv) {
     auto program = std::make_unique<vantrel::Program>();
     vantrel::MainWindow window(*program);
     vantrel::SnapshotHost host(window);
-    vantrel::ConnectHost(*program, host);
-    window.PlaceAtStart();
-    window.show();
-    QCoreApplication::processEvents();
-    vantrel::StartProgram(*program, host);
+    vantrel::StartHeadless(*program, window, host);
 
     int exitCode = 0;
     std::string line;

@@ -11,6 +11,7 @@
 
 #include "app/menu_layout.h"
 #include "app/overlay.h"
+#include "app/startup.h"
 #include "geometry/random.h"
 
 namespace vantrel {
@@ -160,6 +161,14 @@ int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost
         case StepKind::Dump: DumpState(program, stdout); return 0;
     }
     return 0;
+}
+
+void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
+    ConnectHost(program, host);
+    window.PlaceAtStart();
+    window.show();
+    QCoreApplication::processEvents();
+    StartProgram(program, host);
 }
 
 }  // namespace vantrel

@@ -27,6 +27,10 @@ private:
     std::int64_t milliseconds_ = 0;
 };
 
+// Shows the window and starts the program in it, as the real program does but without the
+// single-instance guard.
+void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host);
+
 // Writes the state a dump step prints, one record a line.
 void DumpState(const Program& program, std::FILE* out);
 
