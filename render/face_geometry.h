@@ -22,24 +22,29 @@ inline void FaceCorners(const Scene& scene, std::int32_t face, std::int32_t (&co
     corners[2] = SlotInTable(record.corner2) ? record.corner2 : 0;
 }
 
-// The mean of the three corners in world space.
-inline void FaceCentroid(const Scene& scene, const RenderWork& work, std::int32_t face, Vector3& out) {
+// The world positions of a face's three corners.
+struct FaceWorldCorners {
+    const Vector3& p0;
+    const Vector3& p1;
+    const Vector3& p2;
+};
+
+inline FaceWorldCorners WorldCornersOf(const Scene& scene, const RenderWork& work, std::int32_t face) {
     std::int32_t c[3];
     FaceCorners(scene, face, c);
-    const Vector3& p0 = work.worldVertices[c[0]];
-    const Vector3& p1 = work.worldVertices[c[1]];
-    const Vector3& p2 = work.worldVertices[c[2]];
+    return {work.worldVertices[c[0]], work.worldVertices[c[1]], work.worldVertices[c[2]]};
+}
+
+// The mean of the three corners in world space.
+inline void FaceCentroid(const Scene& scene, const RenderWork& work, std::int32_t face, Vector3& out) {
+    const auto [p0, p1, p2] = WorldCornersOf(scene, work, face);
     out = {(p0.x + p1.x + p2.x) / 3.0f, (p0.y + p1.y + p2.y) / 3.0f, (p0.z + p1.z + p2.z) / 3.0f};
 }
 
 // (c1 - c0) x (c2 - c0) in world space, not normalised: its length is twice the face area,
 // and for the generated solids it points out of the solid.
 inline void FaceNormal(const Scene& scene, const RenderWork& work, std::int32_t face, Vector3& out) {
-    std::int32_t c[3];
-    FaceCorners(scene, face, c);
-    const Vector3& p0 = work.worldVertices[c[0]];
-    const Vector3& p1 = work.worldVertices[c[1]];
-    const Vector3& p2 = work.worldVertices[c[2]];
+    const auto [p0, p1, p2] = WorldCornersOf(scene, work, face);
     const Vector3 edge1{p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
     const Vector3 edge2{p2.x - p0.x, p2.y - p0.y, p2.z - p0.z};
     out = {edge1.y * edge2.z - edge1.z * edge2.y, edge1.z * edge2.x - edge1.x * edge2.z,
