@@ -1,7 +1,10 @@
 #include "platform/canvas/gdi_objects.h"
 
+#include <sanitizer/asan_interface.h>
+
 #include <atomic>
 #include <new>
+#include <type_traits>
 
 #include "platform/canvas/gdi_object.h"
 
@@ -31,9 +34,71 @@ GdiObject stockNullPen = MakeStock(ObjectKind::Pen, 0x00000000, true);
 GdiObject stockVariableFont = MakeStock(ObjectKind::Font, 0, false);
 GdiObject stockSystemFont = MakeStock(ObjectKind::Font, 0, false);
 
+// Storage of deleted objects kept for the next ones, so a frame that creates and deletes a
+// brush per face allocates nothing once warm. Per thread, so no locking; a thread's leftovers
+// are freed when it ends. Kept storage is poisoned: a stale handle still trips AddressSanitizer.
+class RecycledObjects {
+public:
+    RecycledObjects() = default;
+    RecycledObjects(const RecycledObjects&) = delete;
+    RecycledObjects& operator=(const RecycledObjects&) = delete;
+    ~RecycledObjects() {
+        while (count_ > 0) {
+            delete Take();
+        }
+        closed_ = true;  // objects deleted later in the thread's teardown are freed at once
+    }
+
+    // Raw storage for one object, or nullptr when none is kept.
+    GdiObject* Take() {
+        if (count_ == 0) {
+            return nullptr;
+        }
+        GdiObject* object = kept_[--count_];
+        ASAN_UNPOISON_MEMORY_REGION(object, sizeof(GdiObject));
+        return object;
+    }
+
+    // False when full: the caller frees the object itself.
+    bool Keep(GdiObject* object) {
+        if (closed_ || count_ == kCapacity) {
+            return false;
+        }
+        kept_[count_++] = object;
+        ASAN_POISON_MEMORY_REGION(object, sizeof(GdiObject));
+        return true;
+    }
+
+private:
+    static constexpr int kCapacity = 16;
+    GdiObject* kept_[kCapacity] = {};
+    int count_ = 0;
+    bool closed_ = false;
+};
+
+// Kept storage is built over again without running a destructor.
+static_assert(std::is_trivially_destructible_v<GdiObject>);
+
+thread_local RecycledObjects recycled;
+
+// Default-built in kept storage when there is some, else newly allocated.
+GdiObject* AllocateObject() {
+    if (GdiObject* storage = recycled.Take()) {
+        return new (storage) GdiObject;
+    }
+    return new (std::nothrow) GdiObject;
+}
+
+void FreeObject(GdiObject* object) {
+    if (!recycled.Keep(object)) {
+        delete object;
+    }
+}
+
 ObjectHandle NewObject(const GdiObject& prototype) {
-    GdiObject* object = new (std::nothrow) GdiObject(prototype);
+    GdiObject* object = AllocateObject();
     if (object != nullptr) {
+        *object = prototype;
         liveObjects.fetch_add(1, std::memory_order_relaxed);
     }
     return object;
@@ -42,7 +107,7 @@ ObjectHandle NewObject(const GdiObject& prototype) {
 // A default object, counted; pens and brushes fill in their few fields in place, as copying a
 // freshly built prototype stalls on its own just-written bytes.
 ObjectHandle NewDefaultObject(ObjectKind kind) {
-    GdiObject* object = new (std::nothrow) GdiObject;
+    GdiObject* object = AllocateObject();
     if (object != nullptr) {
         object->kind = kind;
         liveObjects.fetch_add(1, std::memory_order_relaxed);
@@ -129,7 +194,7 @@ bool DeleteObject(ObjectHandle object) {
     if (object->ownsPixels) {
         SurfaceDestroy(object->surface);
     }
-    delete object;
+    FreeObject(object);
     liveObjects.fetch_sub(1, std::memory_order_relaxed);
     return true;
 }

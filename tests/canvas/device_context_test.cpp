@@ -1,6 +1,9 @@
 // Objects, selection, state and the calls that need no rasterisation rules.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "canvas_fixture.h"
 
 namespace vantrel {
@@ -31,6 +34,45 @@ TEST(CanvasObjects, SelectReturnsDisplacedAndDeleteRespectsSelection) {
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_FALSE(DeleteObject(nullptr));
     EXPECT_EQ(LiveObjectCount(), before + 1);
+}
+
+// Deleted objects leave their storage to later ones: each new object must start afresh, on
+// any thread, and nothing may be left over when a thread ends.
+TEST(CanvasObjects, ObjectsMadeAfterDeletionsStartAfresh) {
+    const std::int64_t before = LiveObjectCount();
+    const auto createAndCheck = [] {
+        CanvasFixture canvas(4, 4);
+        const ObjectHandle nullPen = CreatePen(PS_NULL, 0, 0x00FFFFFF);
+        const ObjectHandle bitmap = CreateBitmap(2, 2);
+        EXPECT_TRUE(DeleteObject(nullPen));
+        EXPECT_TRUE(DeleteObject(bitmap));
+        SelectObject(canvas.dc, GetStockObject(NULL_PEN));
+        std::vector<ObjectHandle> brushes;
+        for (std::uint32_t i = 0; i < 40; ++i) brushes.push_back(CreateSolidBrush(0xFF000000u | (i + 1) * 0x010203u));
+        for (std::uint32_t i = 0; i < 40; ++i) {
+            ASSERT_NE(brushes[i], nullptr);
+            EXPECT_EQ(ObjectKindOf(brushes[i]), ObjectKind::Brush);
+            EXPECT_FALSE(IsStockObject(brushes[i]));
+            EXPECT_EQ(BitmapSurface(brushes[i]), nullptr);
+            const ObjectHandle replaced = SelectObject(canvas.dc, brushes[i]);
+            const Point2 square[4] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+            EXPECT_TRUE(Polygon(canvas.dc, square, 4));
+            EXPECT_EQ(GetPixel(canvas.dc, 1, 1), (i + 1) * 0x010203u) << "brush " << i << " fills in its own colour";
+            SelectObject(canvas.dc, replaced);
+        }
+        for (ObjectHandle brush : brushes) EXPECT_TRUE(DeleteObject(brush));
+        const ObjectHandle pen = CreatePen(PS_SOLID, 0, 0x000000FF);
+        MoveToEx(canvas.dc, 0, 3, nullptr);
+        SelectObject(canvas.dc, pen);
+        LineTo(canvas.dc, 4, 3);
+        EXPECT_EQ(GetPixel(canvas.dc, 2, 3), 0x000000FFu) << "a pen in a null pen's old storage draws";
+        SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+        EXPECT_TRUE(DeleteObject(pen));
+    };
+    createAndCheck();
+    std::thread other(createAndCheck);
+    other.join();
+    EXPECT_EQ(LiveObjectCount(), before);
 }
 
 TEST(CanvasObjects, BitmapBelongsToOneContextAndDeletingContextReleasesIt) {

@@ -66,7 +66,6 @@ TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
     if (!AllocationCountingAvailable()) GTEST_SKIP() << "the sanitizers own the allocator";
     RunningProgram run;
     run.Send(CommandMessage(kCommandTorus));
-    run.Send(CommandMessage(kCommandGradient));  // the one drawing mode that creates no pen or brush
     run.Send(TimerMessage());
     // Every character the overlay's numbers can show, drawn once.
     TextOut(run.program->target.dc, 0, 0, " -0123456789", 12);
@@ -78,7 +77,9 @@ TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
     EXPECT_GE(StopCountingAllocations(), 2);
 
     const auto framesBefore = run.program->shell.framesRendered;
+    // Each step in another drawing mode: the filled ones create and delete a brush per face.
     for (int step = 1; step <= 6; ++step) {
+        run.Send(CommandMessage(kCommandWireframe + step - 1));
         StartCountingAllocations();
         // A left drag over the view and the tick that draws it.
         run.Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 100 + 7 * step, 80 + 3 * step));
@@ -86,6 +87,7 @@ TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
         EXPECT_EQ(StopCountingAllocations(), 0) << "step " << step;
     }
     EXPECT_EQ(run.program->shell.framesRendered, framesBefore + 6);
+    EXPECT_EQ(run.program->scene.cameraTable[1].renderMode, 5);
 
     // The frames did reach the screen: the overlay's antialiased white text in the top-left
     // corner, where the background has no red.
