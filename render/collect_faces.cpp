@@ -27,9 +27,9 @@ bool FacesCamera(const Scene& scene, const RenderWork& work, const Camera& camer
     FaceCentroid(scene, work, face, centroid);
     FaceNormal(scene, work, face, normal);
     toEye = {camera.eye.x - centroid.x, camera.eye.y - centroid.y, camera.eye.z - centroid.z};
-    if (VecCosAngleInline(toEye, normal) > 0.0f) return true;
+    if (CosAnglePositive(toEye, normal)) return true;
     // Orthographic rays are parallel: give a face one more chance against the viewing direction.
-    return camera.orthographic != 0 && VecCosAngleInline(behindEye, normal) > 0.0f;
+    return camera.orthographic != 0 && CosAnglePositive(behindEye, normal);
 }
 
 bool FaceVisible(const Scene& scene, const RenderWork& work, const Camera& camera,

@@ -69,4 +69,17 @@ inline float VecCosAngleInline(const Vector3& a, const Vector3& b) {
     return unitA.x * unitB.x + unitA.y * unitB.y + unitA.z * unitB.z;
 }
 
+// VecCosAngleInline(a, b) > 0, without the square roots when the sign is beyond doubt: with both
+// squared lengths in [1e-30, 1e30] and |cos| above 1e-5, rounding (a few 1e-7 at most in either
+// form) cannot flip the raw dot product's sign. Everything else, NaN included, takes the full path.
+inline bool CosAnglePositive(const Vector3& a, const Vector3& b) {
+    const float dot = a.x * b.x + a.y * b.y + a.z * b.z;
+    const float aa = a.x * a.x + a.y * a.y + a.z * a.z;
+    const float bb = b.x * b.x + b.y * b.y + b.z * b.z;
+    constexpr float kLeast = 1e-30f, kMost = 1e30f;
+    if (aa >= kLeast && aa <= kMost && bb >= kLeast && bb <= kMost && dot * dot > 1e-10f * aa * bb)
+        return dot > 0.0f;
+    return VecCosAngleInline(a, b) > 0.0f;
+}
+
 }  // namespace vantrel

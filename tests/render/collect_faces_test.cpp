@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "render/face_geometry.h"
 #include "render_fixture.h"
 
 namespace vantrel {
@@ -26,6 +33,52 @@ TEST(CollectVisibleFaces, EdgeOnAndDegenerateFacesAreCulledUnlessDoubleSided) {
     EXPECT_EQ(f.Collect(), 0);
     f.camera().doubleSided = kTrue;
     EXPECT_EQ(f.Collect(), 2);
+}
+
+// The facing test's shortcut must give the cosine's own verdict for every pair, above all the
+// nearly edge-on ones, the huge and tiny ones and those with NaN or infinite parts.
+TEST(CollectVisibleFaces, FacingShortcutAgreesWithTheFullCosine) {
+    std::mt19937 generator(7);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> exponent(-24, 24);
+    const auto randomVector = [&] {
+        const float scale = std::ldexp(1.0f, 3 * exponent(generator));
+        return Vector3{unit(generator) * scale, unit(generator) * scale, unit(generator) * scale};
+    };
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const float tiny = std::numeric_limits<float>::denorm_min();
+    std::vector<std::pair<Vector3, Vector3>> pairs = {
+        {{0, 0, 0}, {1, 0, 0}},     {{1, 0, 0}, {0, 0, 0}},      {{nan, 0, 0}, {1, 0, 0}},
+        {{inf, 0, 0}, {1, 0, 0}},   {{1e20f, 0, 0}, {1e20f, 1, 0}}, {{tiny, 0, 0}, {tiny, 0, 0}},
+        {{1e-20f, 0, 0}, {1, 0, 0}}, {{0, 1, 0}, {1, 0, 0}},     {{3e19f, 3e19f, 0}, {1, 1, 0}},
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const Vector3 a = randomVector();
+        Vector3 b = randomVector();
+        if (i % 2 == 1) {
+            // b turned square to a, then tipped by a tiny share of a either way.
+            Vector3 across;
+            VecCross(a, b, across);
+            VecCross(across, a, b);
+            const float lengthA = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+            const float lengthB = std::sqrt(b.x * b.x + b.y * b.y + b.z * b.z);
+            const float tip = std::ldexp(unit(generator), -exponent(generator) - 8) * lengthB / lengthA;
+            b = {b.x + tip * a.x, b.y + tip * a.y, b.z + tip * a.z};
+        }
+        pairs.push_back({a, b});
+    }
+    int disagreements = 0, edgeOn = 0;
+    for (const auto& [a, b] : pairs) {
+        const float cosine = VecCosAngleInline(a, b);
+        edgeOn += std::fabs(cosine) < 1e-5f;
+        if (CosAnglePositive(a, b) != (cosine > 0.0f)) {
+            ++disagreements;
+            ADD_FAILURE() << "a (" << a.x << ", " << a.y << ", " << a.z << ") b (" << b.x << ", " << b.y << ", "
+                          << b.z << ") cosine " << cosine;
+            if (disagreements > 5) break;
+        }
+    }
+    EXPECT_GT(edgeOn, 1000) << "the nearly edge-on pairs reach the full path";
 }
 
 TEST(CollectVisibleFaces, FaceCrossingASidePlaneVanishesWhole) {
