@@ -15,6 +15,8 @@
 #include "render/collect_faces.h"
 #include "render/draw_scene.h"
 #include "platform/canvas/drawing.h"
+#include "platform/canvas/polygon_spans.h"
+#include "render/face_geometry.h"
 #include "render/render_frame.h"
 #include "render/shading.h"
 #include "render/transform.h"
@@ -153,6 +155,21 @@ void BM_BackgroundAndListedPolygons(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     RestorePenBrush(bench.target);
+    // What the fill has to write: pixels and row spans over all listed triangles, overdraw included.
+    double pixels = 0, spans = 0;
+    for (std::int32_t i = 0; bench.work->drawList[i] != 0; ++i) {
+        std::int32_t c[3];
+        FaceCorners(*bench.scene, bench.work->drawList[i], c);
+        Point2 corners[3];
+        for (int k = 0; k < 3; ++k)
+            Point2FromPoint2F({bench.work->screenVertices[c[k]].x, bench.work->screenVertices[c[k]].y}, corners[k]);
+        TriangleForEachSpan(corners, panel.width, panel.height, [&](std::int32_t, std::int32_t x0, std::int32_t x1) {
+            pixels += x1 - x0;
+            ++spans;
+        });
+    }
+    state.counters["pixels"] = pixels;
+    state.counters["spans"] = spans;
 }
 
 // Arguments: panel width, panel height.
