@@ -4,7 +4,7 @@
 
 #include "app/overlay.h"
 #include "interaction/navigation.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "render/drawing_tools.h"
 #include "render/render_frame.h"
 

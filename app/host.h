@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "interaction/interaction_state.h"
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 namespace vantrel {
 

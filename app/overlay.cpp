@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "geometry/rounding.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 
 namespace vantrel {
 namespace {

@@ -1,7 +1,7 @@
 #include "app/panels.h"
 
 #include "interaction/colour_panels.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 
 namespace vantrel {
 

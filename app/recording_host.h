@@ -8,7 +8,7 @@
 
 #include "app/host.h"
 #include "app/program.h"
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 namespace vantrel {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "geometry/random.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #if VANTREL_BENCH_CAIRO
 #include <cairo.h>
 #endif

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 #include "tools/canvas-replay/script_reader.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <QCoreApplication>
 
 #include "app/startup.h"
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 #include "soak/program_invariants.h"
 #include "tools/vantrel-snapshot/snapshot_run.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 #include "render/gradients.h"
 #include "render/render_target.h"
 

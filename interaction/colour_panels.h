@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "interaction/interaction_state.h"
-#include "platform/canvas/device_context.h"
+#include "canvas/device_context.h"
 #include "render/projection.h"
 
 namespace vantrel {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "geometry/point.h"
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 #include "render/draw_scene.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"

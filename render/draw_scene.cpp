@@ -2,7 +2,7 @@
 // Transparent) or vertexNormals and vertexColors (Gradient); draws into the render target.
 #include "render/draw_scene.h"
 
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"
 #include "render/gradients.h"

@@ -1,7 +1,7 @@
 #include "render/drawing_tools.h"
 
 #include "geometry/point.h"
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 
 namespace vantrel {
 

@@ -1,7 +1,7 @@
 #include "render/gradients.h"
 
 #include "geometry/point.h"
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 #include "render/drawing_tools.h"
 
 namespace vantrel {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 #include "render/drawing_tools.h"
 
 namespace vantrel {

@@ -3,7 +3,7 @@
 // bitmap, plus the pen and brush that SelectPen / SelectBrush put into it.
 #include <cstdint>
 
-#include "platform/canvas/device_context.h"
+#include "canvas/device_context.h"
 
 namespace vantrel {
 

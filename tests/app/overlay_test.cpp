@@ -6,7 +6,7 @@
 
 #include "app/overlay.h"
 #include "app_fixture.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "scene/camera.h"
 #include "scene/mesh_store.h"
 

@@ -7,7 +7,7 @@
 #include "app/frame.h"
 #include "app_fixture.h"
 #include "objects/command_ids.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 
 namespace vantrel {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "geometry/random.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 
 namespace vantrel::test {
 

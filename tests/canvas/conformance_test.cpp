@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "reference_oracle.h"
 #include "tools/canvas-replay/ppm.h"
 #include "tools/canvas-replay/script_reader.h"

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "interaction/colour_panels.h"
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/drawing.h"
+#include "canvas/gdi_objects.h"
 #include "render/gradients.h"
 
 namespace vantrel {

@@ -13,7 +13,7 @@
 #include "interaction/picking.h"
 #include "objects/command_ids.h"
 #include "objects/object_commands.h"
-#include "platform/canvas/device_context.h"
+#include "canvas/device_context.h"
 #include "render/drawing_tools.h"
 #include "render/projection.h"
 #include "render/render_frame.h"

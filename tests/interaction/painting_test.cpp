@@ -4,7 +4,7 @@
 
 #include "interaction/colour_panels.h"
 #include "interaction_fixture.h"
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 
 namespace vantrel {
 namespace {

@@ -1,8 +1,8 @@
 // The Qt font engine drawing through the canvas, headless.
 #include <gtest/gtest.h>
 
-#include "platform/canvas/canvas.h"
-#include "platform/qt/qt_font_engine.h"
+#include "canvas/canvas.h"
+#include "qt/qt_font_engine.h"
 #include "qt_test_application.h"
 
 namespace vantrel {

@@ -14,9 +14,9 @@
 #include "app/menu_layout.h"
 #include "app/startup.h"
 #include "objects/command_ids.h"
-#include "platform/canvas/canvas.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_host.h"
+#include "canvas/canvas.h"
+#include "qt/main_window.h"
+#include "qt/qt_host.h"
 #include "qt_test_application.h"
 
 namespace vantrel {

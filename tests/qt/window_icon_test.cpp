@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 #include "qt_test_application.h"
 
 namespace vantrel {

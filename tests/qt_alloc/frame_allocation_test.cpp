@@ -13,9 +13,9 @@
 #include "app/startup.h"
 #include "app/window_procedure.h"
 #include "objects/command_ids.h"
-#include "platform/canvas/canvas.h"
-#include "platform/qt/panel_canvas.h"
-#include "platform/qt/qt_font_engine.h"
+#include "canvas/canvas.h"
+#include "qt/panel_canvas.h"
+#include "qt/qt_font_engine.h"
 #include "qt/qt_test_application.h"
 #include "qt_alloc/counting_allocator.h"
 

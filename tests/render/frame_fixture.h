@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "render/drawing_tools.h"
 #include "render/render_frame.h"
 #include "render/render_target.h"

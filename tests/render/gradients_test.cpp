@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "render/drawing_tools.h"
 #include "render/gradients.h"
 #include "render/render_target.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/random.h"
-#include "platform/canvas/canvas.h"
+#include "canvas/canvas.h"
 #include "render/drawing_tools.h"
 #include "render/render_target.h"
 

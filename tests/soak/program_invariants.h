@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 #include "support/scene_invariants.h"
 
 namespace vantrel {

@@ -13,7 +13,7 @@
 #include "app/startup.h"
 #include "app/window_procedure.h"
 #include "objects/command_ids.h"
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 #include "render/drawing_tools.h"
 #include "soak/program_invariants.h"
 #include "soak/random_walk.h"

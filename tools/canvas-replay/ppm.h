@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 namespace vantrel {
 

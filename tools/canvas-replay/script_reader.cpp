@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/canvas/drawing.h"
+#include "canvas/drawing.h"
 
 namespace vantrel {
 namespace {

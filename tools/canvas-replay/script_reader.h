@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "geometry/point.h"
-#include "platform/canvas/device_context.h"
+#include "canvas/device_context.h"
 
 namespace vantrel {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_host.h"
+#include "qt/main_window.h"
+#include "qt/qt_host.h"
 #include "tools/vantrel-snapshot/script.h"
 
 namespace vantrel {

@@ -8,7 +8,7 @@
 // to nearest with exact ties to the smaller coordinate, the start pixel is drawn and the end pixel
 // is not. Exact for any 32-bit end points; only the steps inside the surface are visited.
 #include "geometry/point.h"
-#include "platform/canvas/raster_ops.h"
+#include "canvas/raster_ops.h"
 
 namespace vantrel {
 

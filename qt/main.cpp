@@ -4,9 +4,9 @@
 
 #include "app/program.h"
 #include "app/startup.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_host.h"
-#include "platform/qt/single_instance.h"
+#include "qt/main_window.h"
+#include "qt/qt_host.h"
+#include "qt/single_instance.h"
 
 namespace {
 

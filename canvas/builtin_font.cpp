@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/canvas/font_engine.h"
+#include "canvas/font_engine.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 #include <algorithm>
 #include <new>

@@ -5,7 +5,7 @@
 
 #include "geometry/color.h"
 #include "geometry/point.h"
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 
 namespace vantrel {
 

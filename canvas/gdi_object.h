@@ -2,7 +2,7 @@
 // Inside of a drawing object (private to the canvas).
 #include <cstdint>
 
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 
 namespace vantrel {
 

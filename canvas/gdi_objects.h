@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "geometry/color.h"
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 namespace vantrel {
 

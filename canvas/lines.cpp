@@ -1,10 +1,10 @@
-#include "platform/canvas/lines.h"
+#include "canvas/lines.h"
 
 #include <algorithm>
 
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/gdi_object.h"
-#include "platform/canvas/wide_int.h"
+#include "canvas/drawing.h"
+#include "canvas/gdi_object.h"
+#include "canvas/wide_int.h"
 
 namespace vantrel {
 namespace {

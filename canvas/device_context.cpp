@@ -1,8 +1,8 @@
-#include "platform/canvas/device_context.h"
+#include "canvas/device_context.h"
 
 #include <new>
 
-#include "platform/canvas/gdi_object.h"
+#include "canvas/gdi_object.h"
 
 namespace vantrel {
 namespace {

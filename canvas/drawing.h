@@ -7,8 +7,8 @@
 
 #include "geometry/color.h"
 #include "geometry/point.h"
-#include "platform/canvas/device_context.h"
-#include "platform/canvas/font_engine.h"
+#include "canvas/device_context.h"
+#include "canvas/font_engine.h"
 
 namespace vantrel {
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/raster_ops.h"
+#include "canvas/drawing.h"
+#include "canvas/raster_ops.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_font_engine.h"
+#include "qt/qt_font_engine.h"
 
 #include <QFontDatabase>
 #include <QImage>

@@ -1,11 +1,11 @@
 #include <memory>
 #include <new>
 
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/gdi_object.h"
-#include "platform/canvas/lines.h"
-#include "platform/canvas/polygon_spans.h"
-#include "platform/canvas/raster_ops.h"
+#include "canvas/drawing.h"
+#include "canvas/gdi_object.h"
+#include "canvas/lines.h"
+#include "canvas/polygon_spans.h"
+#include "canvas/raster_ops.h"
 
 namespace vantrel {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/message.h"
 #include "app/program.h"
-#include "platform/qt/panel_canvas.h"
-#include "platform/qt/qt_font_engine.h"
+#include "qt/panel_canvas.h"
+#include "qt/qt_font_engine.h"
 
 class QAction;
 

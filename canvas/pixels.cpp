@@ -1,5 +1,5 @@
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/raster_ops.h"
+#include "canvas/drawing.h"
+#include "canvas/raster_ops.h"
 
 namespace vantrel {
 namespace {

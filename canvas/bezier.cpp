@@ -1,8 +1,8 @@
-#include "platform/canvas/bezier.h"
+#include "canvas/bezier.h"
 
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/gdi_object.h"
-#include "platform/canvas/lines.h"
+#include "canvas/drawing.h"
+#include "canvas/gdi_object.h"
+#include "canvas/lines.h"
 
 namespace vantrel {
 namespace {

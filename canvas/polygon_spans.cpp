@@ -1,6 +1,6 @@
-#include "platform/canvas/polygon_spans.h"
+#include "canvas/polygon_spans.h"
 
-#include "platform/canvas/wide_int.h"
+#include "canvas/wide_int.h"
 
 namespace vantrel {
 

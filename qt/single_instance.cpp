@@ -1,4 +1,4 @@
-#include "platform/qt/single_instance.h"
+#include "qt/single_instance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "platform/canvas/drawing.h"
-#include "platform/canvas/polygon_spans.h"
-#include "platform/canvas/raster_ops.h"
-#include "platform/canvas/wide_int.h"
+#include "canvas/drawing.h"
+#include "canvas/polygon_spans.h"
+#include "canvas/raster_ops.h"
+#include "canvas/wide_int.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_host.h"
+#include "qt/qt_host.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -7,7 +7,7 @@
 #include <QScreen>
 
 #include "geometry/random.h"
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace vantrel {
 namespace {

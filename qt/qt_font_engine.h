@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/canvas/font_engine.h"
+#include "canvas/font_engine.h"
 
 namespace vantrel {
 

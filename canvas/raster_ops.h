@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/canvas/surface.h"
+#include "canvas/surface.h"
 
 namespace vantrel {
 

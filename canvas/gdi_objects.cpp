@@ -1,4 +1,4 @@
-#include "platform/canvas/gdi_objects.h"
+#include "canvas/gdi_objects.h"
 
 #include <sanitizer/asan_interface.h>
 
@@ -6,7 +6,7 @@
 #include <new>
 #include <type_traits>
 
-#include "platform/canvas/gdi_object.h"
+#include "canvas/gdi_object.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/panel_canvas.h"
+#include "qt/panel_canvas.h"
 
 namespace vantrel {
 
