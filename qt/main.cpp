@@ -17,8 +17,8 @@ constexpr int kSecondCopyWaitMs = 5000;  // then give up quietly: the first copy
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
-    // Desktops that group windows by their entry (Wayland's app id) find vantrel.desktop and its icon.
-    QApplication::setDesktopFileName(QStringLiteral("vantrel"));
+    // Wayland's app id: desktops match the window to org.vantrel.vantrel.desktop and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.vantrel.vantrel"));
 
     vantrel::SingleInstance instance;
     if (instance.Claim() == vantrel::SingleInstance::Role::Second) {
