@@ -10,8 +10,12 @@ namespace {
 constexpr MenuEntry Popup(std::int32_t id, const char* text, bool enabled) {
     return {MenuEntryKind::Popup, id, text, false, enabled};
 }
-constexpr MenuEntry Item(std::int32_t id, const char* text, bool checked = false) {
-    return {MenuEntryKind::Item, id, text, checked, true};
+constexpr MenuEntry Item(std::int32_t id, const char* text) { return {MenuEntryKind::Item, id, text, false, true}; }
+constexpr MenuEntry Switch(std::int32_t id, const char* text, bool checked = false) {
+    return {MenuEntryKind::Item, id, text, checked, true, MenuCheck::Switch};
+}
+constexpr MenuEntry Mode(std::int32_t id, const char* text, bool checked = false) {
+    return {MenuEntryKind::Item, id, text, checked, true, MenuCheck::Exclusive};
 }
 constexpr MenuEntry Separator(std::int32_t id) { return {MenuEntryKind::Separator, id, "", false, true}; }
 
@@ -33,20 +37,20 @@ constexpr std::array kMenuBar = {
     Item(15, "Tessellate By Face"),
     Item(16, "Tessellate By Edge"),
     Popup(17, "View", true),
-    Item(18, "Light\tCtrl+L", true),
-    Item(19, "Orthographic\tCtrl+O"),
+    Switch(18, "Light\tCtrl+L", true),
+    Switch(19, "Orthographic\tCtrl+O"),
     Separator(20),
-    Item(21, "Wireframe\tF1"),
-    Item(22, "Solid\tF2"),
-    Item(23, "Shaded\tF3", true),
-    Item(24, "Transparent\tF4"),
-    Item(25, "Outlined\tF5"),
-    Item(26, "Gradient\tF6"),
+    Mode(21, "Wireframe\tF1"),
+    Mode(22, "Solid\tF2"),
+    Mode(23, "Shaded\tF3", true),
+    Mode(24, "Transparent\tF4"),
+    Mode(25, "Outlined\tF5"),
+    Mode(26, "Gradient\tF6"),
     Separator(27),
-    Item(28, "Double-Sided\tCtrl+D"),
-    Item(29, "Metallic\tCtrl+M"),
-    Item(30, "Atmosphere\tCtrl+A"),
-    Item(31, "Color-Correct\tCtrl+C"),
+    Switch(28, "Double-Sided\tCtrl+D"),
+    Switch(29, "Metallic\tCtrl+M"),
+    Switch(30, "Atmosphere\tCtrl+A"),
+    Switch(31, "Color-Correct\tCtrl+C"),
     Popup(32, "Object", true),
     Item(33, "Box"),
     Item(34, "Grid"),

@@ -8,6 +8,10 @@ namespace vantrel {
 
 enum class MenuEntryKind : std::int32_t { Popup, Item, Separator };
 
+// How an item shows its state: not at all, as an on/off switch, or as one of a group of which
+// exactly one is on.
+enum class MenuCheck : std::int32_t { None, Switch, Exclusive };
+
 // One line of the menu bar in menu order. Every popup title and separator has a number of its
 // own, so item ids have gaps; only items are ever sent as commands.
 struct MenuEntry {
@@ -16,6 +20,7 @@ struct MenuEntry {
     const char* text = "";  // "\t" separates the shortcut shown right-aligned
     bool checked = false;   // items: starts with a check mark
     bool enabled = true;    // popups: false for the grayed "File" and "Help"
+    MenuCheck check = MenuCheck::None;  // items that can carry a check mark, checked or not
 };
 
 std::span<const MenuEntry> MenuBarEntries();

@@ -1,7 +1,9 @@
 #include "qt/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -12,6 +14,7 @@
 
 #include "app/menu_layout.h"
 #include "app/window_procedure.h"
+#include "qt/window_keys.h"
 
 // The icon is compiled into this static library, whose resource object nothing else refers to,
 // so it is registered by hand, once, at global scope as the macro requires.
@@ -29,22 +32,6 @@ namespace {
 constexpr int kStartClientWidth = 320;   // the client size asked for, without the menu bar
 constexpr int kStartClientHeight = 240;
 constexpr int kFrameIntervalMs = 10;     // the platform's shortest timer interval
-
-bool KeyToAccelerator(int key, AcceleratorKey& out) {
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F6) {
-        out = static_cast<AcceleratorKey>(static_cast<int>(AcceleratorKey::F1) + (key - Qt::Key_F1));
-        return true;
-    }
-    switch (key) {
-        case Qt::Key_L: out = AcceleratorKey::L; return true;
-        case Qt::Key_O: out = AcceleratorKey::O; return true;
-        case Qt::Key_D: out = AcceleratorKey::D; return true;
-        case Qt::Key_M: out = AcceleratorKey::M; return true;
-        case Qt::Key_A: out = AcceleratorKey::A; return true;
-        case Qt::Key_C: out = AcceleratorKey::C; return true;
-        default: return false;
-    }
-}
 
 std::int32_t MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     std::int32_t flags = 0;
@@ -83,43 +70,23 @@ void ClientArea::resizeEvent(QResizeEvent*) {
 }
 
 bool ClientArea::event(QEvent* event) {
-    // The accelerators come before any other use of the key, including Tab's focus moves.
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        AcceleratorKey accelerator;
-        const Qt::KeyboardModifiers modifiers = key->modifiers();
-        if (KeyToAccelerator(key->key(), accelerator) &&
-            TranslateAccelerator(accelerator, modifiers & Qt::ControlModifier, modifiers & Qt::ShiftModifier,
-                                 modifiers & Qt::AltModifier) != 0) {
-            event->accept();
-            return true;
-        }
-    }
+    if (event->type() == QEvent::Enter) RefreshPointer();
     return QWidget::event(event);
 }
 
-void ClientArea::keyPressEvent(QKeyEvent* event) {
-    AcceleratorKey accelerator;
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (KeyToAccelerator(event->key(), accelerator)) {
-        const std::int32_t command = TranslateAccelerator(accelerator, modifiers & Qt::ControlModifier,
-                                                          modifiers & Qt::ShiftModifier, modifiers & Qt::AltModifier);
-        if (command != 0) {
-            static_cast<MainWindow*>(window())->RunMenuCommand(command);
-            return;
-        }
-    }
-    if (event->key() == Qt::Key_Shift) {
+void ClientArea::keyPressEvent(QKeyEvent*) {
+    // Accelerators and Shift were taken before the key got here.
+    WindowProcedure(program_, KeyMessage(MessageKind::KeyDown, 0));
+}
+
+void ClientArea::ShiftKey(bool down, bool autoRepeat) {
+    if (down) {
         shiftDown_ = true;
         WindowProcedure(program_, KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
         return;
     }
-    WindowProcedure(program_, KeyMessage(MessageKind::KeyDown, 0));
-}
-
-void ClientArea::keyReleaseEvent(QKeyEvent* event) {
     // Auto-repeat arrives as release and press pairs; only the real release ends Shift.
-    if (event->key() != Qt::Key_Shift || event->isAutoRepeat()) return;
+    if (autoRepeat) return;
     shiftDown_ = false;
     WindowProcedure(program_, KeyMessage(MessageKind::KeyUp, kVirtualKeyShift));
 }
@@ -136,6 +103,16 @@ void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* event) { SendMouse(MessageKind::MouseMove, event); }
+
+void ClientArea::RefreshPointer() {
+    const QPoint global = QCursor::pos();
+    const QPoint local = mapFromGlobal(global);
+    if (!rect().contains(local)) return;
+    // No buttons: bringing the view up to date never drags.
+    QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton,
+                     QGuiApplication::queryKeyboardModifiers());
+    SendMouse(MessageKind::MouseMove, &move);
+}
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) SendMouse(MessageKind::LeftButtonDown, event);
@@ -154,6 +131,7 @@ MainWindow::MainWindow(Program& program) : program_(program) {
         panels_[id]->setGeometry(0, 0, 0, 0);  // placed by the size message
     }
     BuildMenuBar();
+    new WindowKeys(*this);
     timer_.setInterval(kFrameIntervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &MainWindow::FrameTick);
@@ -166,30 +144,57 @@ PanelWidget* MainWindow::panel(PanelId id) const {
 
 void MainWindow::BuildMenuBar() {
     QMenu* popup = nullptr;
+    QActionGroup* modes = nullptr;
     for (const MenuEntry& entry : MenuBarEntries()) {
         switch (entry.kind) {
             case MenuEntryKind::Popup:
                 popup = menuBar()->addMenu(QString::fromLatin1(entry.text));
                 // Grayed titles cannot be opened, so none of their items can be chosen.
                 popup->menuAction()->setEnabled(entry.enabled);
+                // The pointer may have moved while the popup had it.
+                connect(popup, &QMenu::aboutToHide, client_, &ClientArea::RefreshPointer);
                 break;
             case MenuEntryKind::Separator: popup->addSeparator(); break;
             case MenuEntryKind::Item: {
                 // "\t" puts the shortcut text right-aligned; the keys themselves are the
                 // accelerator table's, so the action carries no shortcut of its own.
                 QAction* action = popup->addAction(QString::fromLatin1(entry.text));
-                action->setCheckable(entry.checked);
-                action->setChecked(entry.checked);
                 const std::int32_t id = entry.id;
-                connect(action, &QAction::triggered, this, [this, action, id] {
-                    // Qt flips a checkable item itself; the program decides, through the host.
-                    if (action->isCheckable()) action->setChecked(!action->isChecked());
+                if (entry.check != MenuCheck::None) {
+                    action->setCheckable(true);
+                    checked_.insert(id, entry.checked);
+                }
+                if (entry.check == MenuCheck::Exclusive) {
+                    if (!modes) modes = new QActionGroup(this);  // drawn as radio items
+                    modes->addAction(action);
+                }
+                connect(action, &QAction::triggered, this, [this, id] {
+                    // Qt flips checkable items itself; the program decides, through the host.
+                    ShowCheckMarks();
                     RunMenuCommand(id);
                 });
                 actions_.insert(id, action);
                 break;
             }
         }
+    }
+    ShowCheckMarks();
+}
+
+void MainWindow::CheckItem(std::int32_t id, bool checked) {
+    QAction* action = actions_.value(id, nullptr);
+    if (!action || !action->isCheckable()) return;
+    checked_.insert(id, checked);
+    action->setChecked(checked);
+}
+
+void MainWindow::ShowCheckMarks() {
+    // Clearing marks first keeps an exclusive group from dropping the one still to be set.
+    for (auto it = checked_.cbegin(); it != checked_.cend(); ++it) {
+        if (!it.value()) actions_.value(it.key())->setChecked(false);
+    }
+    for (auto it = checked_.cbegin(); it != checked_.cend(); ++it) {
+        if (it.value()) actions_.value(it.key())->setChecked(true);
     }
 }
 
@@ -227,6 +232,7 @@ void MainWindow::changeEvent(QEvent* event) {
     } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // A Shift released while an error box had the keyboard never reached the client area.
         client_->SendShiftUpIfReleased();
+        client_->RefreshPointer();
     }
 }
 

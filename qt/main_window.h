@@ -38,11 +38,15 @@ public:
     // Shift as the window procedure last saw it, so a release it missed can be sent later.
     bool shiftDown() const { return shiftDown_; }
     void SendShiftUpIfReleased();
+    // A Shift press or release, whichever widget of the window had the keyboard.
+    void ShiftKey(bool down, bool autoRepeat);
+    // Tells the view where the pointer is now, as a plain move: after a menu or another window
+    // had the pointer, the next drag starts from here instead of from the last move it saw.
+    void RefreshPointer();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
@@ -62,6 +66,9 @@ public:
     PanelWidget* panel(PanelId id) const;
     // The menu item with that command id, or nullptr.
     QAction* menuAction(std::int32_t id) const { return actions_.value(id, nullptr); }
+    // Check marks as the window procedure set them; the menu only shows them.
+    bool ItemChecked(std::int32_t id) const { return checked_.value(id, false); }
+    void CheckItem(std::int32_t id, bool checked);
     QTimer& frameTimer() { return timer_; }
 
     // Places the window at its start-up size, centred on the screen.
@@ -81,12 +88,15 @@ protected:
 
 private:
     void BuildMenuBar();
+    // Shows every check mark as recorded, undoing what Qt changed on its own when an item was chosen.
+    void ShowCheckMarks();
 
     Program& program_;
     QtFontEngine fonts_;  // the overlay's text: the UI font stands in for the stock variable-pitch font
     ClientArea* client_ = nullptr;
     PanelWidget* panels_[kPanelCount + 1] = {};
     QHash<std::int32_t, QAction*> actions_;
+    QHash<std::int32_t, bool> checked_;  // by id, for the items that can carry a check mark
     QTimer timer_;
 };
 

@@ -1,6 +1,5 @@
 #include "qt/qt_host.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -24,17 +23,9 @@ Qt::CursorShape QtCursor(CursorShape shape) {
 
 }  // namespace
 
-bool QtHost::MenuItemChecked(std::int32_t id) {
-    const QAction* action = window_.menuAction(id);
-    return action && action->isChecked();
-}
+bool QtHost::MenuItemChecked(std::int32_t id) { return window_.ItemChecked(id); }
 
-void QtHost::CheckMenuItem(std::int32_t id, bool checked) {
-    QAction* action = window_.menuAction(id);
-    if (!action) return;
-    if (checked) action->setCheckable(true);
-    action->setChecked(checked);
-}
+void QtHost::CheckMenuItem(std::int32_t id, bool checked) { window_.CheckItem(id, checked); }
 
 void QtHost::SetCursorShape(CursorShape shape) {
     if (shape == CursorShape::Unchanged || shape == cursor_) return;  // a move sets it every time

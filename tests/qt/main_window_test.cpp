@@ -1,12 +1,15 @@
 #include <memory>
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,8 @@ struct RunningWindow {
         ConnectHost(*program, host);
         window.PlaceAtStart();
         window.show();
+        QApplication::setActiveWindow(&window);
+        window.clientArea()->setFocus();
         StartProgram(*program, host);
     }
     ~RunningWindow() { StopProgram(*program); }
@@ -37,6 +42,25 @@ struct RunningWindow {
     void Key(int key, Qt::KeyboardModifiers modifiers, QEvent::Type type = QEvent::KeyPress) {
         QKeyEvent event(type, key, modifiers);
         QCoreApplication::sendEvent(window.clientArea(), &event);
+    }
+    // A key as the platform delivers it: the shortcut check to the widget holding the keyboard,
+    // then the key through the window's own routing.
+    void Deliver(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent shortcut(QEvent::ShortcutOverride, key, modifiers), event(type, key, modifiers);
+        QWidget* popup = QApplication::activePopupWidget();
+        if (type == QEvent::KeyPress) QCoreApplication::sendEvent(popup ? popup : QApplication::focusWidget(), &shortcut);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    }
+    void Type(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Deliver(QEvent::KeyPress, key, modifiers);
+        Deliver(QEvent::KeyRelease, key, key == Qt::Key_Alt ? Qt::NoModifier : modifiers);
+    }
+    QMenu* ClickTitle(qsizetype index) {  // opens a menu as a click on its title does
+        QMenuBar* bar = window.menuBar();
+        const QPoint at = bar->actionGeometry(bar->actions()[index]).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(bar, &press);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
     void Mouse(QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent event(type, point, window.clientArea()->mapToGlobal(point), button, buttons, Qt::NoModifier);
@@ -219,6 +243,50 @@ TEST_F(MainWindowTest, AcceleratorsActLikeTheirMenuItems) {
     EXPECT_EQ(byKey.light().enabled, 0);
 }
 
+TEST_F(MainWindowTest, AfterAMenuKeysAndDragsReachTheView) {
+    RunningWindow run;
+    QMenuBar* bar = run.window.menuBar();
+    // The pointer moves on while a menu has it; a drag starts where the chosen item was.
+    run.Mouse(QEvent::MouseMove, QPoint(20, 20), Qt::NoButton, Qt::NoButton);
+    const QPoint start(150, 100);
+    QCursor::setPos(run.window.clientArea()->mapToGlobal(start));
+    QMenu* view = run.ClickTitle(2);
+    ASSERT_NE(view, nullptr);
+    view->setActiveAction(run.window.menuAction(kCommandDoubleSided));
+    run.Type(Qt::Key_Return);
+    EXPECT_EQ(run.camera().doubleSided, kTrue);
+    run.Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    run.Mouse(QEvent::MouseMove, start + QPoint(30, 0), Qt::NoButton, Qt::LeftButton);
+    EXPECT_FLOAT_EQ(run.program->orbit.longitude, -0.3f);  // 30 pixels at 0.01 radians each
+    EXPECT_EQ(run.program->orbit.latitude, 0.0f);
+
+    // Escape from a clicked menu, or a lone Alt, gives the menu bar the keyboard; the keys still act.
+    ASSERT_EQ(run.ClickTitle(2), view);
+    run.Type(Qt::Key_F4);  // an open popup keeps its keys
+    run.Type(Qt::Key_Escape);
+    ASSERT_TRUE(bar->hasFocus());
+    run.Type(Qt::Key_F1);
+    EXPECT_EQ(run.camera().renderMode, 0);
+    EXPECT_FALSE(bar->hasFocus()) << "the menu bar lets go once an accelerator acted";
+    run.Type(Qt::Key_Alt, Qt::AltModifier);
+    run.Type(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(run.light().enabled, 0);
+    run.Type(Qt::Key_Alt, Qt::AltModifier);
+    ASSERT_TRUE(bar->hasFocus());
+    run.Deliver(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(run.program->interaction.lightPlacement, kTrue);
+    run.Deliver(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+    EXPECT_EQ(run.program->interaction.lightPlacement, kFalse);
+    run.Type(Qt::Key_F2);
+    EXPECT_EQ(run.camera().renderMode, 1);
+    // Alt and the arrow keys still walk the menus.
+    run.Type(Qt::Key_Alt, Qt::AltModifier);
+    run.Type(Qt::Key_Right);  // past the grayed "File"
+    run.Type(Qt::Key_Down);
+    EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+    run.Type(Qt::Key_Escape);
+}
+
 TEST_F(MainWindowTest, ViewItemsThroughTheMenu) {
     RunningWindow run;
     run.Tick();
@@ -238,6 +306,19 @@ TEST_F(MainWindowTest, ViewItemsThroughTheMenu) {
     run.window.menuAction(kCommandOutlined)->trigger();
     EXPECT_FALSE(run.window.menuAction(kCommandShaded)->isChecked());
     EXPECT_TRUE(run.window.menuAction(kCommandOutlined)->isChecked());
+
+    // Every switch and mode shows its mark, on or off, whatever was chosen before; the modes are
+    // one radio group, and the menu shows what the program set.
+    for (std::int32_t id : {kCommandOrthographic, kCommandOrthographic, kCommandGradient}) {
+        run.window.menuAction(id)->trigger();
+        for (std::int32_t item = kCommandLight; item <= kCommandColorCorrect; ++item) {
+            if (const QAction* action = run.window.menuAction(item)) {
+                const bool mode = item >= kCommandWireframe && item <= kCommandGradient;
+                EXPECT_TRUE(action->isCheckable() && action->isChecked() == run.host.MenuItemChecked(item)) << item;
+                EXPECT_EQ(action->actionGroup() && action->actionGroup()->isExclusive(), mode) << item;
+            }
+        }
+    }
 
     // Rename changes nothing and asks for no frame.
     run.Tick();
