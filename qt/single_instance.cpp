@@ -90,7 +90,7 @@ int Remaining(const QDeadlineTimer& deadline) { return static_cast<int>(std::max
 }  // namespace
 
 // One accepted connection: a few bytes of request, a deadline, then it is dropped.
-struct SingleInstance::Connection : QObject {
+struct SingleInstance::Connection : QObject {  // a QObject so its signal connections end with it
     explicit Connection(int descriptor) : fd(descriptor), notifier(descriptor, QSocketNotifier::Read) {}
     ~Connection() override {
         notifier.setEnabled(false);
@@ -111,6 +111,7 @@ SingleInstance::SingleInstance(const QString& directory, const QString& display,
 
 SingleInstance::~SingleInstance() {
     for (Connection* connection : connections_) delete connection;
+    retired_.clear();
     acceptNotifier_.reset();
     if (listenFd_ >= 0) {
         ::close(listenFd_);
@@ -210,6 +211,7 @@ bool SingleInstance::Listen(std::function<void()> raise) {
 }
 
 void SingleInstance::AcceptPending() {
+    retired_.clear();
     for (;;) {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
@@ -255,7 +257,7 @@ void SingleInstance::Drop(Connection* connection) {
     connection->deadline.stop();
     ::close(connection->fd);
     connection->fd = -1;
-    connection->deleteLater();  // we may be inside one of its own signals
+    retired_.emplace_back(connection);  // we may be inside one of its own signals: deleted at the next accept
 }
 
 bool SingleInstance::AskFirstToRaise(int timeoutMs) const {

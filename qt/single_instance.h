@@ -9,6 +9,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <vector>
 
 #include <QString>
 
@@ -73,6 +74,7 @@ private:
     FileIdentity socketIdentity_;
     std::unique_ptr<QSocketNotifier> acceptNotifier_;
     std::list<Connection*> connections_;  // oldest first
+    std::vector<std::unique_ptr<Connection>> retired_;  // dropped, not yet deleted
     std::function<void()> raise_;
 };
 

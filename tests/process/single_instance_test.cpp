@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <functional>
 #include <future>
 #include <memory>
@@ -140,7 +141,8 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
 
     // The same user on another display gets a window of its own there.
     QProcess& elsewhere = Start(QStringLiteral(":8"));
-    EXPECT_TRUE(WaitForSocket(QStringLiteral(":8"), 8000));
+    ASSERT_TRUE(WaitForSocket(QStringLiteral(":8"), 8000));
+    EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":8")).AskFirstToRaise(5000); }));
     EXPECT_EQ(elsewhere.state(), QProcess::Running);
     EXPECT_EQ(raised, 1);
     // Screens of one X display are one session; no display name leaves the directory.
@@ -162,7 +164,8 @@ TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
     ASSERT_TRUE(first.waitForFinished(5000));
     ASSERT_TRUE(QFileInfo::exists(SingleInstance(runtime.path(), kDisplay).lockPath()));
     QProcess& next = Start();
-    QThread::msleep(1500);
+    const SingleInstance probe(runtime.path(), kDisplay);
+    EXPECT_TRUE(PumpUntil([&] { return probe.AskFirstToRaise(200); }, 8000));
     EXPECT_EQ(next.state(), QProcess::Running);  // it became the first copy
     QProcess& another = Start();
     ASSERT_TRUE(WaitForExit(another, 8000));
@@ -186,36 +189,42 @@ TEST_F(SingleInstanceTest, AnUnansweringFirstCopyIsTakenOver) {
     EXPECT_EQ(WhilePumping([&] { return third.Claim(); }), SingleInstance::Role::Second);
 }
 
-TEST_F(SingleInstanceTest, WhateverLiesAtTheLockIsTakenOverWithoutWaiting) {
+TEST_F(SingleInstanceTest, NothingLeftInTheFolderKeepsTheProgramFromStartingAtOnce) {
     const QString target = runtime.path() + "/target";
     const auto write = [](const char* bytes) { return [=](const QByteArray& path) { QFile file(path); return file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0; }; };
-    const auto makeDirectory = [](const QByteArray& path) { return ::mkdir(path, 0700) == 0; };
+    const auto directory = [](const QByteArray& path) { return ::mkdir(path, 0700) == 0; };
+    const auto nothing = [](const QByteArray&) { return true; };
+    using Role = SingleInstance::Role;
     const struct {
         const char* what;
-        std::function<bool(const QByteArray&)> make;
-        SingleInstance::Role role;
+        mode_t folder;  // 0: none
+        std::function<bool(const QByteArray& lock)> make;
+        Role role;  // Unguarded: runs without listening
     } cases[] = {
-        {"empty file", write(""), SingleInstance::Role::First},
-        {"garbage", write("\x7f\x01garbage"), SingleInstance::Role::First},
-        {"process id 0", write("0\n"), SingleInstance::Role::First},
-        {"directory", makeDirectory, SingleInstance::Role::First},
-        {"dangling link", [](const QByteArray& path) { return ::symlink("missing", path) == 0; }, SingleInstance::Role::First},
-        {"FIFO", [](const QByteArray& path) { return ::mkfifo(path, 0600) == 0; }, SingleInstance::Role::First},
-        {"link to a file", [&](const QByteArray& path) { return ::symlink(target.toLocal8Bit(), path) == 0; }, SingleInstance::Role::First},
-        {"second name of a file", [&](const QByteArray& path) { return ::link(target.toLocal8Bit(), path) == 0; }, SingleInstance::Role::First},
-        {"directory that cannot go", [&](const QByteArray& path) { return makeDirectory(path) && write("")(path + "/x"); }, SingleInstance::Role::Unguarded},
+        {"empty file", 0700, write(""), Role::First},
+        {"garbage", 0700, write("\x7f\x01garbage"), Role::First},
+        {"process id 0", 0700, write("0\n"), Role::First},
+        {"directory", 0700, directory, Role::First},
+        {"dangling link", 0700, [](const QByteArray& lock) { return ::symlink("missing", lock) == 0; }, Role::First},
+        {"FIFO", 0700, [](const QByteArray& lock) { return ::mkfifo(lock, 0600) == 0; }, Role::First},
+        {"link to a file", 0700, [&](const QByteArray& lock) { return ::symlink(target.toLocal8Bit(), lock) == 0; }, Role::First},
+        {"second name of a file", 0700, [&](const QByteArray& lock) { return ::link(target.toLocal8Bit(), lock) == 0; }, Role::First},
+        {"directory that cannot go", 0700, [&](const QByteArray& lock) { return directory(lock) && write("")(lock + "/x"); }, Role::Unguarded},
+        {"folder open to others", 0755, nothing, Role::Unguarded},
+        {"no folder", 0, nothing, Role::Unguarded},
     };
     ASSERT_TRUE(write("kept")(target.toLocal8Bit()));
     for (const auto& test : cases) {
-        const QString folder = runtime.path() + "/" + QString(test.what).replace(' ', '_');
-        ASSERT_TRUE(QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        SingleInstance guard(folder, kDisplay, kQuick);
+        const QByteArray folder = (runtime.path() + "/" + QString(test.what).replace(' ', '_')).toLocal8Bit();
+        ASSERT_TRUE(!test.folder || (::mkdir(folder, test.folder) == 0 && ::chmod(folder, test.folder) == 0));
+        SingleInstance guard(QString::fromLocal8Bit(folder), kDisplay, kQuick);
         ASSERT_TRUE(test.make(guard.lockPath().toLocal8Bit())) << test.what;
         QElapsedTimer clock;
         clock.start();
         EXPECT_EQ(guard.Claim(), test.role) << test.what;
         EXPECT_LT(clock.elapsed(), kQuick.answerMs) << test.what;
-        EXPECT_EQ(guard.Listen([] {}), test.role == SingleInstance::Role::First) << test.what;
+        EXPECT_EQ(guard.Listen([] {}), test.role == Role::First) << test.what;
+        EXPECT_EQ(QFileInfo::exists(guard.socketPath()), test.role == Role::First) << test.what;
     }
     QFile kept(target);
     EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "kept");  // links are never followed
@@ -268,27 +277,6 @@ TEST_F(SingleInstanceTest, FloodsAndStragglersAreDroppedAndTheFirstCopyKeepsAnsw
 
     EXPECT_TRUE(WhilePumping([&] { return first.AskFirstToRaise(2000); }));
     EXPECT_EQ(raised, 1);
-}
-
-TEST_F(SingleInstanceTest, WithoutAPrivateFolderTheProgramRunsAndDoesNotListen) {
-    const QString folder = runtime.path() + "/folder";
-    const struct {
-        const char* what;
-        std::function<bool()> make;
-    } cases[] = {
-        {"missing", [] { return true; }},
-        {"a file", [&] { return QFile(folder).open(QIODevice::WriteOnly); }},
-        {"open to others", [&] { return ::mkdir(folder.toLocal8Bit(), 0755) == 0 && ::chmod(folder.toLocal8Bit(), 0755) == 0; }},
-    };
-    for (const auto& test : cases) {
-        ASSERT_TRUE(test.make()) << test.what;
-        SingleInstance guard(folder, kDisplay, kQuick);
-        EXPECT_EQ(guard.Claim(), SingleInstance::Role::Unguarded) << test.what;
-        EXPECT_FALSE(guard.Listen([] {})) << test.what;
-        EXPECT_FALSE(QFileInfo::exists(guard.socketPath())) << test.what;
-        ::unlink(folder.toLocal8Bit());
-        ::rmdir(folder.toLocal8Bit());
-    }
 }
 
 }  // namespace
