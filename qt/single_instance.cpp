@@ -241,17 +241,25 @@ void SingleInstance::Read(Connection* connection) {
     const char* begin = connection->request.data();
     const bool complete = std::find(begin, begin + connection->size, '\n') != begin + connection->size;
     if (!complete && connection->size < kRequestLimit) return;  // more may follow, within the deadline
+    // Out of the list and quiet before raise runs: whatever raise does, nothing else drops this connection.
+    connections_.remove(connection);
+    connection->notifier.setEnabled(false);
+    connection->deadline.stop();
     const std::size_t requestSize = sizeof(kRaiseRequest) - 1;
     if (connection->size == requestSize && std::memcmp(begin, kRaiseRequest, requestSize) == 0) {
         if (raise_) raise_();
         // A few bytes into an empty socket buffer: this cannot block or come out short.
         ::send(connection->fd, kRaiseAnswer, sizeof(kRaiseAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     }
-    Drop(connection);
+    Retire(connection);
 }
 
 void SingleInstance::Drop(Connection* connection) {
     connections_.remove(connection);
+    Retire(connection);
+}
+
+void SingleInstance::Retire(Connection* connection) {
     // Disabled before the descriptor is closed: the next connection may get the same number.
     connection->notifier.setEnabled(false);
     connection->deadline.stop();

@@ -64,6 +64,7 @@ private:
     void AcceptPending();
     void Read(Connection* connection);
     void Drop(Connection* connection);
+    void Retire(Connection* connection);
 
     QString directory_;
     QString name_;  // vantrel-<user id>-<display>
