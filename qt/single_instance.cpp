@@ -193,7 +193,7 @@ bool SingleInstance::Listen(std::function<void()> raise) {
     sockaddr_un address{};
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     // A socket file left by a crashed copy would make binding fail; the lock says the name is ours.
-    ::unlink(Native(socketPath()).constData());
+    RemoveEntry(socketPath());
     struct stat status {};
     // Nobody can connect before listen(), so the file's rights are narrowed to the user in time.
     if (fd < 0 || !SocketAddress(socketPath(), address) ||

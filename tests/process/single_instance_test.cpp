@@ -1,7 +1,6 @@
 // The program started twice: a second copy on the same display hands over to the first and ends;
 // one on another display, or after a crash, a hang or damage to the guard's files, runs. Each test
 // gets its own private runtime directory.
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
