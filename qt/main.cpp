@@ -8,12 +8,6 @@
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
 
-namespace {
-
-constexpr int kSecondCopyWaitMs = 5000;  // then give up quietly: the first copy is not answering
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
@@ -21,10 +15,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.vantrel.vantrel"));
 
     vantrel::SingleInstance instance;
-    if (instance.Claim() == vantrel::SingleInstance::Role::Second) {
-        instance.AskFirstToRaise(kSecondCopyWaitMs);
-        return 0;
-    }
+    // Second only once the first copy on this display has raised its window; otherwise this copy runs.
+    if (instance.Claim() == vantrel::SingleInstance::Role::Second) return 0;
 
     auto program = std::make_unique<vantrel::Program>();
     vantrel::MainWindow window(*program);

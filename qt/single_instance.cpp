@@ -1,81 +1,296 @@
 #include "qt/single_instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include <QByteArray>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QLocalSocket>
+#include <QObject>
+#include <QSocketNotifier>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTimer>
 
 namespace vantrel {
 namespace {
 
-const QByteArray kRaiseRequest = "raise\n";
-const QByteArray kRaiseAnswer = "raised\n";
-constexpr int kConnectRetryMs = 50;
+constexpr char kRaiseRequest[] = "raise\n";
+constexpr char kRaiseAnswer[] = "raised\n";
+constexpr std::size_t kRequestLimit = 16;   // bytes a connection may send before it is dropped
+constexpr std::size_t kMaxConnections = 8;  // beyond this the oldest connection is dropped
+constexpr int kListenBacklog = 16;
+constexpr int kRetryMs = 50;  // between connection attempts, and before accepting again when out of descriptors
+constexpr int kLockAttempts = 4;
+constexpr int kMaxDisplayName = 48;
 
-}  // namespace
+QByteArray Native(const QString& path) { return path.toLocal8Bit(); }
 
-SingleInstance::SingleInstance(const QString& directory) : directory_(directory) {
-    if (directory_.isEmpty()) directory_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+bool SameFile(const QString& path, dev_t device, ino_t inode) {
+    struct stat status {};
+    return ::lstat(Native(path).constData(), &status) == 0 && status.st_dev == device && status.st_ino == inode;
 }
 
-SingleInstance::~SingleInstance() {
-    if (server_) server_->close();
-    if (lock_) lock_->unlock();
+// Whatever sits at the name (file, link, FIFO, socket, empty directory) goes; false if it cannot.
+bool RemoveEntry(const QString& path) {
+    const QByteArray native = Native(path);
+    if (::unlink(native.constData()) == 0 || errno == ENOENT) return true;
+    return (errno == EISDIR || errno == EPERM) && ::rmdir(native.constData()) == 0;
 }
 
-SingleInstance::Role SingleInstance::Claim() {
-    if (directory_.isEmpty() || !QDir(directory_).exists()) return Role::Unguarded;
-    lock_ = std::make_unique<QLockFile>(lockPath());
-    // Only a dead owner makes a lock stale, never its age: a long-running first copy keeps it.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) return Role::First;
-    const QLockFile::LockError error = lock_->error();
-    lock_.reset();
-    return error == QLockFile::LockFailedError ? Role::Second : Role::Unguarded;
+// A directory of this user that nobody else can read or enter.
+bool IsPrivateDirectory(const QString& path) {
+    struct stat status {};
+    return !path.isEmpty() && ::stat(Native(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & 077) == 0;
 }
 
-bool SingleInstance::Listen(std::function<void()> raise) {
-    raise_ = std::move(raise);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);  // the user alone may connect
-    // A socket file left by a crashed copy would make listening fail; the lock says it is ours.
-    QLocalServer::removeServer(socketPath());
-    if (!server_->listen(socketPath())) return false;
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                if (!socket->canReadLine()) return;
-                const QByteArray request = socket->readLine(64);
-                if (request == kRaiseRequest) {
-                    if (raise_) raise_();
-                    socket->write(kRaiseAnswer);
-                    socket->flush();
-                }
-                socket->disconnectFromServer();
-            });
-        }
-    });
+// A file-name part from a display: ":1.0" and ":1" are the same X server; nothing can leave the directory.
+QString DisplayFileName(const QString& display) {
+    if (display.isEmpty()) return QStringLiteral("none");
+    QString name = display;
+    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        const qsizetype dot = name.indexOf(QLatin1Char('.'), colon);
+        if (dot >= 0) name.truncate(dot);
+        name.prepend(QStringLiteral("x11"));
+    }
+    for (QChar& c : name) {
+        const char16_t u = c.unicode();
+        const bool kept = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '-' || u == '.';
+        if (!kept) c = QLatin1Char('_');
+    }
+    if (name.size() <= kMaxDisplayName) return name;
+    // Long names keep a short prefix and a hash of the whole, so the socket path stays within its limit.
+    std::uint32_t hash = 2166136261u;
+    for (const QChar c : display) hash = (hash ^ c.unicode()) * 16777619u;
+    return name.left(kMaxDisplayName - 9) + QLatin1Char('_') + QString::number(hash, 16).rightJustified(8, QLatin1Char('0'));
+}
+
+bool SocketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray native = Native(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (native.size() >= static_cast<qsizetype>(sizeof(address.sun_path))) return false;
+    std::memcpy(address.sun_path, native.constData(), static_cast<std::size_t>(native.size()));
     return true;
 }
 
-bool SingleInstance::AskFirstToRaise(int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    // The first copy may hold the lock before its window and socket exist: keep trying.
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(socketPath());
-        if (socket.waitForConnected(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 500)))) {
-            socket.write(kRaiseRequest);
-            socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
-            while (!socket.canReadLine() && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-            }
-            return socket.canReadLine() && socket.readLine(64) == kRaiseAnswer;
-        }
-        QThread::msleep(kConnectRetryMs);
+int Remaining(const QDeadlineTimer& deadline) { return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)); }
+
+}  // namespace
+
+// One accepted connection: a few bytes of request, a deadline, then it is dropped.
+struct SingleInstance::Connection : QObject {  // a QObject so its signal connections end with it
+    explicit Connection(int descriptor) : fd(descriptor), notifier(descriptor, QSocketNotifier::Read) {}
+    ~Connection() override {
+        notifier.setEnabled(false);
+        if (fd >= 0) ::close(fd);
     }
+    int fd;
+    QSocketNotifier notifier;
+    QTimer deadline;
+    std::array<char, kRequestLimit> request{};
+    std::size_t size = 0;
+};
+
+SingleInstance::SingleInstance(const QString& directory, const QString& display, Timing timing)
+    : directory_(directory), timing_(timing) {
+    if (directory_.isEmpty()) directory_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    name_ = QStringLiteral("vantrel-%1-%2").arg(::geteuid()).arg(DisplayFileName(display));
+}
+
+SingleInstance::~SingleInstance() {
+    for (Connection* connection : connections_) delete connection;
+    retired_.clear();
+    acceptNotifier_.reset();
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+        // A copy that took over our names meanwhile keeps them.
+        if (SameFile(socketPath(), socketIdentity_.device, socketIdentity_.inode)) ::unlink(Native(socketPath()).constData());
+    }
+    ReleaseLock();
+}
+
+QString SingleInstance::DisplayFromEnvironment() {
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    return wayland.isEmpty() ? qEnvironmentVariable("DISPLAY") : wayland;
+}
+
+SingleInstance::Role SingleInstance::Claim() {
+    if (!IsPrivateDirectory(directory_)) return Role::Unguarded;
+    bool tookOver = false;
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        switch (TryLock()) {
+        case LockAttempt::Taken: return Role::First;
+        case LockAttempt::Failed: return Role::Unguarded;
+        case LockAttempt::Replaced: break;
+        case LockAttempt::Unusable:
+            if (!RemoveEntry(lockPath())) return Role::Unguarded;
+            break;
+        case LockAttempt::Held:
+            if (AskFirstToRaise(timing_.answerMs)) return Role::Second;
+            // Its holder is hung or no copy of ours: take the name, it keeps a lock on nothing.
+            // A second silent holder means another copy is racing us: run without the guard.
+            if (tookOver || !RemoveEntry(lockPath())) return Role::Unguarded;
+            tookOver = true;
+            break;
+        }
+    }
+    return Role::Unguarded;
+}
+
+SingleInstance::LockAttempt SingleInstance::TryLock() {
+    // Never blocks (a FIFO), never follows a link; only a plain file of ours, with no other name, will do.
+    const int fd = ::open(Native(lockPath()).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return LockAttempt::Unusable;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid() || status.st_nlink != 1) {
+        ::close(fd);
+        return LockAttempt::Unusable;
+    }
+    // The kernel drops the lock when its holder dies, so a crash leaves nothing to clean up.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error == EWOULDBLOCK ? LockAttempt::Held : LockAttempt::Failed;
+    }
+    // Between our open and our lock the previous holder may have removed the file on its way out.
+    if (!SameFile(lockPath(), status.st_dev, status.st_ino)) {
+        ::close(fd);
+        return LockAttempt::Replaced;
+    }
+    lockFd_ = fd;
+    lockIdentity_ = {status.st_dev, status.st_ino};
+    // The holder's process id, for a person looking; nobody relies on it.
+    const QByteArray pid = QByteArray::number(::getpid()) + '\n';
+    if (::ftruncate(fd, 0) == 0) {
+        const ssize_t written = ::write(fd, pid.constData(), static_cast<std::size_t>(pid.size()));
+        static_cast<void>(written);
+    }
+    return LockAttempt::Taken;
+}
+
+void SingleInstance::ReleaseLock() {
+    if (lockFd_ < 0) return;
+    if (SameFile(lockPath(), lockIdentity_.device, lockIdentity_.inode)) ::unlink(Native(lockPath()).constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
+}
+
+bool SingleInstance::Listen(std::function<void()> raise) {
+    if (lockFd_ < 0) return false;  // only the lock's holder answers for this display
+    raise_ = std::move(raise);
+    sockaddr_un address{};
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    // A socket file left by a crashed copy would make binding fail; the lock says the name is ours.
+    RemoveEntry(socketPath());
+    struct stat status {};
+    // Nobody can connect before listen(), so the file's rights are narrowed to the user in time.
+    if (fd < 0 || !SocketAddress(socketPath(), address) ||
+        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &status) != 0 || ::listen(fd, kListenBacklog) != 0) {
+        if (fd >= 0) ::close(fd);
+        ReleaseLock();
+        return false;
+    }
+    listenFd_ = fd;
+    socketIdentity_ = {status.st_dev, status.st_ino};
+    acceptNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(acceptNotifier_.get(), &QSocketNotifier::activated, acceptNotifier_.get(), [this] { AcceptPending(); });
+    return true;
+}
+
+void SingleInstance::AcceptPending() {
+    retired_.clear();
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+            // Out of descriptors or memory: the socket stays, room is made, and accepting resumes shortly.
+            if (!connections_.empty()) Drop(connections_.front());
+            acceptNotifier_->setEnabled(false);
+            QTimer::singleShot(kRetryMs, acceptNotifier_.get(), [this] { acceptNotifier_->setEnabled(true); });
+            return;
+        }
+        if (connections_.size() >= kMaxConnections) Drop(connections_.front());
+        auto* connection = new Connection(fd);
+        connections_.push_back(connection);
+        QObject::connect(&connection->notifier, &QSocketNotifier::activated, connection, [this, connection] { Read(connection); });
+        QObject::connect(&connection->deadline, &QTimer::timeout, connection, [this, connection] { Drop(connection); });
+        connection->deadline.setSingleShot(true);
+        connection->deadline.start(timing_.requestMs);
+    }
+}
+
+void SingleInstance::Read(Connection* connection) {
+    const ssize_t count = ::read(connection->fd, connection->request.data() + connection->size, kRequestLimit - connection->size);
+    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+    if (count <= 0) return Drop(connection);
+    connection->size += static_cast<std::size_t>(count);
+    const char* begin = connection->request.data();
+    const bool complete = std::find(begin, begin + connection->size, '\n') != begin + connection->size;
+    if (!complete && connection->size < kRequestLimit) return;  // more may follow, within the deadline
+    // Out of the list and quiet before raise runs: whatever raise does, nothing else drops this connection.
+    connections_.remove(connection);
+    connection->notifier.setEnabled(false);
+    connection->deadline.stop();
+    const std::size_t requestSize = sizeof(kRaiseRequest) - 1;
+    if (connection->size == requestSize && std::memcmp(begin, kRaiseRequest, requestSize) == 0) {
+        if (raise_) raise_();
+        // A few bytes into an empty socket buffer: this cannot block or come out short.
+        ::send(connection->fd, kRaiseAnswer, sizeof(kRaiseAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
+    Retire(connection);
+}
+
+void SingleInstance::Drop(Connection* connection) {
+    connections_.remove(connection);
+    Retire(connection);
+}
+
+void SingleInstance::Retire(Connection* connection) {
+    // Disabled before the descriptor is closed: the next connection may get the same number.
+    connection->notifier.setEnabled(false);
+    connection->deadline.stop();
+    ::close(connection->fd);
+    connection->fd = -1;
+    retired_.emplace_back(connection);  // we may be inside one of its own signals: deleted at the next accept
+}
+
+bool SingleInstance::AskFirstToRaise(int timeoutMs) const {
+    sockaddr_un address{};
+    if (!SocketAddress(socketPath(), address)) return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    // The first copy may hold the lock before its socket exists, or drop us when flooded: keep trying.
+    do {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        char answer[sizeof(kRaiseAnswer)] = {};
+        std::size_t size = 0;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::send(fd, kRaiseRequest, sizeof(kRaiseRequest) - 1, MSG_NOSIGNAL) == sizeof(kRaiseRequest) - 1) {
+            pollfd entry{fd, POLLIN, 0};
+            while (size < sizeof(answer) - 1 && ::poll(&entry, 1, Remaining(deadline)) > 0) {
+                const ssize_t count = ::read(fd, answer + size, sizeof(answer) - 1 - size);
+                if (count <= 0) break;
+                size += static_cast<std::size_t>(count);
+            }
+        }
+        ::close(fd);
+        if (size == sizeof(kRaiseAnswer) - 1 && std::memcmp(answer, kRaiseAnswer, size) == 0) return true;
+        if (!deadline.hasExpired()) ::usleep(static_cast<useconds_t>(std::min(kRetryMs, Remaining(deadline))) * 1000);
+    } while (!deadline.hasExpired());
     return false;
 }
 

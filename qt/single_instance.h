@@ -1,40 +1,81 @@
 #pragma once
-// Only one copy runs per user: the first holds a lock file and listens on a local socket, both in
-// the user's private runtime directory; a later copy asks the first to restore and raise its
-// window, then ends. A lock left by a crashed copy is taken over.
-#include <functional>
-#include <memory>
+// One copy runs per user and graphical session: the first holds a lock file and listens on a local
+// socket, both named for the user and the display in the user's private runtime directory; a later
+// copy on the same display asks the first to restore and raise its window and ends once it has
+// answered. Nothing left in that directory keeps the program from starting: a lock nobody holds is
+// taken, anything else at its name is removed, and a holder that does not answer loses the name.
+#include <sys/types.h>
 
-#include <QLocalServer>
-#include <QLockFile>
+#include <functional>
+#include <list>
+#include <memory>
+#include <vector>
+
 #include <QString>
 
+class QSocketNotifier;
+
 namespace vantrel {
+
+struct SingleInstanceTiming {
+    int answerMs = 2000;   // how long a later copy waits for the first to answer
+    int requestMs = 1000;  // how long the first copy gives a connection to send its request
+};
 
 class SingleInstance {
 public:
     enum class Role { First, Second, Unguarded };
+    using Timing = SingleInstanceTiming;
 
-    // directory empty: the user's runtime directory.
-    explicit SingleInstance(const QString& directory = QString());
+    // directory empty: the user's runtime directory. display: the graphical session the window is on.
+    explicit SingleInstance(const QString& directory = QString(), const QString& display = DisplayFromEnvironment(),
+                            Timing timing = Timing());
     ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // Takes the lock (First), finds it held by a running copy (Second), or cannot guard at all
-    // (Unguarded: no usable directory), in which case the program simply runs.
+    // The session's display: the Wayland socket if there is one, else the X11 display, else empty.
+    static QString DisplayFromEnvironment();
+
+    // First: holds the lock. Second: a running copy on this display acknowledged the request to
+    // raise its window. Unguarded: no usable directory, or a lock that cannot be taken or removed;
+    // the program then simply runs, without listening.
     Role Claim();
-    // First copy, once its window exists: calls raise for every request from a later copy.
+    // First copy, once its window exists: calls raise for every request from a later copy. False
+    // (and the lock given up, so later copies need not wait) when the socket cannot be set up.
     bool Listen(std::function<void()> raise);
-    // Second copy: asks the first to raise its window, waiting at most timeoutMs for it to
-    // answer (it may still be starting). True when it confirmed.
-    bool AskFirstToRaise(int timeoutMs);
+    // Asks the copy listening on this display to raise its window; true once it acknowledged,
+    // retrying (the first copy may still be starting) until timeoutMs have passed.
+    bool AskFirstToRaise(int timeoutMs) const;
 
-    QString lockPath() const { return directory_ + QStringLiteral("/vantrel.lock"); }
-    QString socketPath() const { return directory_ + QStringLiteral("/vantrel.socket"); }
+    QString lockPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".lock"); }
+    QString socketPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".socket"); }
 
 private:
+    struct FileIdentity {
+        dev_t device = 0;
+        ino_t inode = 0;
+    };
+    struct Connection;
+    enum class LockAttempt { Taken, Held, Unusable, Replaced, Failed };
+
+    LockAttempt TryLock();
+    void ReleaseLock();
+    void AcceptPending();
+    void Read(Connection* connection);
+    void Drop(Connection* connection);
+    void Retire(Connection* connection);
+
     QString directory_;
-    std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    QString name_;  // vantrel-<user id>-<display>
+    Timing timing_;
+    int lockFd_ = -1;
+    FileIdentity lockIdentity_;
+    int listenFd_ = -1;
+    FileIdentity socketIdentity_;
+    std::unique_ptr<QSocketNotifier> acceptNotifier_;
+    std::list<Connection*> connections_;  // oldest first
+    std::vector<std::unique_ptr<Connection>> retired_;  // dropped, not yet deleted
     std::function<void()> raise_;
 };
 

@@ -1,9 +1,22 @@
-// The program started twice: a second copy hands over to the first and ends; a copy that
-// crashed does not keep the next one out. Each test gets its own private runtime directory.
+// The program started twice: a second copy on the same display hands over to the first and ends;
+// one on another display, or after a crash, a hang or damage to the guard's files, runs. Each test
+// gets its own private runtime directory.
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+#include <future>
 #include <memory>
+#include <vector>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,6 +33,38 @@
 namespace vantrel {
 namespace {
 
+const QString kDisplay = QStringLiteral(":7");
+constexpr SingleInstance::Timing kQuick{300, 300};
+
+// Runs the event loop (so an in-process first copy answers) until done() or the time is up.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+// What a later copy does, on another thread, while this one answers for the first copy.
+template <typename Call>
+auto WhilePumping(Call call) {
+    auto result = std::async(std::launch::async, call);
+    PumpUntil([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10000);
+    return result.get();
+}
+
+int ConnectTo(const QString& socketPath) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
 class SingleInstanceTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(runtime.isValid()); }
@@ -32,12 +77,14 @@ protected:
         }
     }
 
-    // The real program with the test's runtime directory, headless.
-    QProcess& Start() {
+    // The real program on the given display with the test's runtime directory, headless.
+    QProcess& Start(const QString& display = kDisplay) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("DISPLAY", display);
+        environment.remove("WAYLAND_DISPLAY");
         process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(VANTREL_PROGRAM, QStringList());
@@ -46,26 +93,13 @@ protected:
         return *processes.back();
     }
 
-    // Runs this process's event loop (so an in-process first copy can answer) until the
-    // child ends or the time is up; true when it ended.
     static bool WaitForExit(QProcess& process, int milliseconds) {
-        QElapsedTimer clock;
-        clock.start();
-        while (process.state() != QProcess::NotRunning && clock.elapsed() < milliseconds) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(5);
-        }
-        return process.state() == QProcess::NotRunning;
+        return PumpUntil([&] { return process.state() == QProcess::NotRunning; }, milliseconds);
     }
 
-    bool WaitForSocket(int milliseconds) const {
-        QElapsedTimer clock;
-        clock.start();
-        while (!QFileInfo::exists(SingleInstance(runtime.path()).socketPath())) {
-            if (clock.elapsed() > milliseconds) return false;
-            QThread::msleep(20);
-        }
-        return true;
+    bool WaitForSocket(const QString& display, int milliseconds) const {
+        const QString path = SingleInstance(runtime.path(), display).socketPath();
+        return PumpUntil([&] { return QFileInfo::exists(path); }, milliseconds);
     }
 
     QTemporaryDir runtime;  // created private to the user
@@ -74,7 +108,7 @@ protected:
 
 TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     // This process is the first copy, its window minimised.
-    SingleInstance first(runtime.path());
+    SingleInstance first(runtime.path(), kDisplay);
     ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
     auto program = std::make_unique<Program>();
     MainWindow window(*program);
@@ -103,12 +137,22 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     EXPECT_EQ(raised, 1);
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
+
+    // The same user on another display gets a window of its own there.
+    QProcess& elsewhere = Start(QStringLiteral(":8"));
+    ASSERT_TRUE(WaitForSocket(QStringLiteral(":8"), 8000));
+    EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":8")).AskFirstToRaise(5000); }));
+    EXPECT_EQ(elsewhere.state(), QProcess::Running);
+    EXPECT_EQ(raised, 1);
+    // Screens of one X display are one session; no display name leaves the directory.
+    EXPECT_EQ(SingleInstance(runtime.path(), QStringLiteral(":7.1")).lockPath(), first.lockPath());
+    EXPECT_EQ(QFileInfo(SingleInstance(runtime.path(), QStringLiteral("../../x/:1")).lockPath()).path(), runtime.path());
     StopProgram(*program);
 }
 
 TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
     QProcess& first = Start();
-    ASSERT_TRUE(WaitForSocket(8000));
+    ASSERT_TRUE(WaitForSocket(kDisplay, 8000));
     QProcess& second = Start();
     ASSERT_TRUE(WaitForExit(second, 8000));
     EXPECT_EQ(second.exitCode(), 0);
@@ -117,9 +161,10 @@ TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
     // A crash leaves the lock and the socket file behind.
     first.kill();
     ASSERT_TRUE(first.waitForFinished(5000));
-    ASSERT_TRUE(QFileInfo::exists(SingleInstance(runtime.path()).lockPath()));
+    ASSERT_TRUE(QFileInfo::exists(SingleInstance(runtime.path(), kDisplay).lockPath()));
     QProcess& next = Start();
-    QThread::msleep(1500);
+    const SingleInstance probe(runtime.path(), kDisplay);
+    EXPECT_TRUE(PumpUntil([&] { return probe.AskFirstToRaise(200); }, 8000));
     EXPECT_EQ(next.state(), QProcess::Running);  // it became the first copy
     QProcess& another = Start();
     ASSERT_TRUE(WaitForExit(another, 8000));
@@ -127,21 +172,110 @@ TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
     EXPECT_EQ(next.state(), QProcess::Running);
 }
 
-TEST_F(SingleInstanceTest, AnUnansweringFirstCopyOnlyDelaysTheSecond) {
-    // The lock is held but nobody listens: the second copy gives up after a bounded wait.
-    SingleInstance holder(runtime.path());
-    ASSERT_EQ(holder.Claim(), SingleInstance::Role::First);
-    QProcess& second = Start();
+TEST_F(SingleInstanceTest, AnUnansweringFirstCopyIsTakenOver) {
+    // The lock is held but nobody answers: after a short wait the next copy takes the names.
+    auto silent = std::make_unique<SingleInstance>(runtime.path(), kDisplay);
+    ASSERT_EQ(silent->Claim(), SingleInstance::Role::First);
+    SingleInstance next(runtime.path(), kDisplay, kQuick);
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(WaitForExit(second, 15000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_LT(clock.elapsed(), 10000);
-    EXPECT_GT(clock.elapsed(), 3000);
+    EXPECT_EQ(next.Claim(), SingleInstance::Role::First);
+    EXPECT_GE(clock.elapsed(), kQuick.answerMs);
+    EXPECT_LT(clock.elapsed(), 3000);
+    ASSERT_TRUE(next.Listen([] {}));
+    silent.reset();  // ending later, the silent copy leaves the new names alone
+    SingleInstance third(runtime.path(), kDisplay, kQuick);
+    EXPECT_EQ(WhilePumping([&] { return third.Claim(); }), SingleInstance::Role::Second);
+}
 
-    // Within one process a second claim on the same directory is refused too.
-    SingleInstance again(runtime.path());
-    EXPECT_EQ(again.Claim(), SingleInstance::Role::Second);
+TEST_F(SingleInstanceTest, NothingLeftInTheFolderKeepsTheProgramFromStartingAtOnce) {
+    const QString target = runtime.path() + "/target";
+    const auto write = [](const char* bytes) { return [=](const QByteArray& path) { QFile file(path); return file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0; }; };
+    const auto directory = [](const QByteArray& path) { return ::mkdir(path, 0700) == 0; };
+    const auto nothing = [](const QByteArray&) { return true; };
+    using Role = SingleInstance::Role;
+    const struct {
+        const char* what;
+        mode_t folder;  // 0: none
+        std::function<bool(const QByteArray& lock)> make;
+        Role role;  // Unguarded: runs without listening
+    } cases[] = {
+        {"empty file", 0700, write(""), Role::First},
+        {"garbage", 0700, write("\x7f\x01garbage"), Role::First},
+        {"process id 0", 0700, write("0\n"), Role::First},
+        {"directory", 0700, directory, Role::First},
+        {"dangling link", 0700, [](const QByteArray& lock) { return ::symlink("missing", lock) == 0; }, Role::First},
+        {"FIFO", 0700, [](const QByteArray& lock) { return ::mkfifo(lock, 0600) == 0; }, Role::First},
+        {"link to a file", 0700, [&](const QByteArray& lock) { return ::symlink(target.toLocal8Bit(), lock) == 0; }, Role::First},
+        {"second name of a file", 0700, [&](const QByteArray& lock) { return ::link(target.toLocal8Bit(), lock) == 0; }, Role::First},
+        {"directory that cannot go", 0700, [&](const QByteArray& lock) { return directory(lock) && write("")(lock + "/x"); }, Role::Unguarded},
+        {"folder open to others", 0755, nothing, Role::Unguarded},
+        {"no folder", 0, nothing, Role::Unguarded},
+    };
+    ASSERT_TRUE(write("kept")(target.toLocal8Bit()));
+    for (const auto& test : cases) {
+        const QByteArray folder = (runtime.path() + "/" + QString(test.what).replace(' ', '_')).toLocal8Bit();
+        ASSERT_TRUE(!test.folder || (::mkdir(folder, test.folder) == 0 && ::chmod(folder, test.folder) == 0));
+        SingleInstance guard(QString::fromLocal8Bit(folder), kDisplay, kQuick);
+        ASSERT_TRUE(test.make(guard.lockPath().toLocal8Bit())) << test.what;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(guard.Claim(), test.role) << test.what;
+        EXPECT_LT(clock.elapsed(), kQuick.answerMs) << test.what;
+        EXPECT_EQ(guard.Listen([] {}), test.role == Role::First) << test.what;
+        EXPECT_EQ(QFileInfo::exists(guard.socketPath()), test.role == Role::First) << test.what;
+    }
+    QFile kept(target);
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "kept");  // links are never followed
+}
+
+TEST_F(SingleInstanceTest, FloodsAndStragglersAreDroppedAndTheFirstCopyKeepsAnswering) {
+    SingleInstance first(runtime.path(), kDisplay, kQuick);
+    ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
+    int raised = 0;
+    ASSERT_TRUE(first.Listen([&] { ++raised; }));
+
+    // A request with no end: a few bytes are read, then the first copy hangs up; what it took in
+    // stays within the kernel's socket buffers (today's server read all 64 MiB into memory).
+    int fd = ConnectTo(first.socketPath());
+    ASSERT_GE(fd, 0);
+    const std::vector<char> chunk(1 << 16, 'x');
+    std::size_t sent = 0;
+    int error = 0;
+    PumpUntil([&] {
+        const ssize_t count = ::send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL);
+        if (count > 0) sent += static_cast<std::size_t>(count);
+        if (count < 0 && errno != EAGAIN) error = errno;
+        return error != 0 || sent >= (64u << 20);
+    }, 5000);
+    ::close(fd);
+    EXPECT_TRUE(error == EPIPE || error == ECONNRESET) << error;
+    EXPECT_LT(sent, 8u << 20);
+
+    // Part of a request, then silence: dropped at the connection's deadline.
+    fd = ConnectTo(first.socketPath());
+    ASSERT_EQ(::send(fd, "rai", 3, MSG_NOSIGNAL), 3);
+    char byte = 0;
+    EXPECT_TRUE(PumpUntil([&] { return ::read(fd, &byte, 1) == 0; }, kQuick.requestMs + 2000));
+    ::close(fd);
+
+    // Idle connections until this process runs out of descriptors: the socket stays.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit low{static_cast<rlim_t>(QDir("/proc/self/fd").count()) + 16, limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> idle;
+    for (int i = 0; i < 64; ++i) {
+        if ((fd = ConnectTo(first.socketPath())) >= 0) idle.push_back(fd);
+        PumpUntil([] { return false; }, 2);
+    }
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    for (const int descriptor : idle) ::close(descriptor);
+    struct stat status {};
+    EXPECT_TRUE(::lstat(first.socketPath().toLocal8Bit(), &status) == 0 && S_ISSOCK(status.st_mode));
+
+    EXPECT_TRUE(WhilePumping([&] { return first.AskFirstToRaise(2000); }));
+    EXPECT_EQ(raised, 1);
 }
 
 }  // namespace
