@@ -9,7 +9,7 @@
 //
 // Range: any 32-bit coordinates. Crossings are exact (128-bit set-up, then integer stepping),
 // only rows inside the surface are visited and spans are cut to it, so work is proportional to
-// the visible rows plus the filled pixels.
+// the visible rows plus their crossings plus the filled pixels.
 #include <algorithm>
 #include <cstdint>
 
