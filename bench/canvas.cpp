@@ -1,5 +1,6 @@
 // The canvas against cairo on the same 10,000 random triangles of 5 to 40 pixels on a
-// 1280 x 720 surface: flat fills without outline, and colour-interpolated triangles.
+// 1280 x 720 surface: flat fills without outline, and colour-interpolated triangles. Then large
+// general polygons: a zigzag whose every edge crosses every row, and random points.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -88,6 +89,57 @@ void BM_CanvasGradientTriangles(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTriangles);
 }
 BENCHMARK(BM_CanvasGradientTriangles)->Unit(benchmark::kMillisecond);
+
+constexpr std::int32_t kPolygonSide = 1000;
+
+// Points alternating between the top and the bottom row, right to left: every edge crosses all
+// 1,000 rows, and the closing edge crosses all the others.
+std::vector<Point2> ZigzagPolygon(std::int32_t count) {
+    std::vector<Point2> points(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        points[static_cast<std::size_t>(i)] = Point2{static_cast<std::int32_t>(std::int64_t{count - 1 - i} * kPolygonSide / count),
+                                                     i % 2 == 0 ? 0 : kPolygonSide - 1};
+    }
+    return points;
+}
+
+// Points anywhere on the surface: a third of the edges cross a row on average, in no order.
+std::vector<Point2> RandomPolygon(std::int32_t count) {
+    Random random;
+    RandomSeed(random, 7.0);
+    std::vector<Point2> points(static_cast<std::size_t>(count));
+    for (Point2& p : points) {
+        p = Point2{static_cast<std::int32_t>(RandomUniform(random) * (kPolygonSide - 1)),
+                   static_cast<std::int32_t>(RandomUniform(random) * (kPolygonSide - 1))};
+    }
+    return points;
+}
+
+void FillLargePolygon(benchmark::State& state, const std::vector<Point2>& points) {
+    const ObjectHandle bitmap = CreateBitmap(kPolygonSide, kPolygonSide);
+    const DcHandle dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    SetROP2(dc, R2_XORPEN);  // every iteration writes the same spans, so none is skipped
+    for (auto _ : state) {
+        Polygon(dc, points.data(), static_cast<std::int32_t>(points.size()));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(points.size()));
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+void BM_CanvasZigzagPolygon(benchmark::State& state) {
+    FillLargePolygon(state, ZigzagPolygon(static_cast<std::int32_t>(state.range(0))));
+}
+BENCHMARK(BM_CanvasZigzagPolygon)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_CanvasRandomPolygon(benchmark::State& state) {
+    FillLargePolygon(state, RandomPolygon(static_cast<std::int32_t>(state.range(0))));
+}
+BENCHMARK(BM_CanvasRandomPolygon)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 #if VANTREL_BENCH_CAIRO
 double Channel(ColorRef color, int shift) { return static_cast<double>((color >> shift) & 0xFFu) / 255.0; }

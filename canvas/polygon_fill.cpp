@@ -33,22 +33,19 @@ void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
         return;
     }
     if (count <= kSmallPolygon) {
-        PolygonEdge edges[kSmallPolygon];
-        std::int32_t active[kSmallPolygon];
-        std::int64_t crossings[kSmallPolygon];
-        PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, active, crossings},
+        PolygonEdge edges[2 * kSmallPolygon];
+        PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, edges + kSmallPolygon},
                            span);
         return;
     }
+    // Short of memory, a huge polygon is left undrawn rather than ending the program.
     const std::size_t n = static_cast<std::size_t>(count);
-    std::unique_ptr<PolygonEdge[]> edges(new (std::nothrow) PolygonEdge[n]);
-    std::unique_ptr<std::int32_t[]> active(new (std::nothrow) std::int32_t[n]);
-    std::unique_ptr<std::int64_t[]> crossings(new (std::nothrow) std::int64_t[n]);
-    if (!edges || !active || !crossings) {
+    std::unique_ptr<PolygonEdge[]> edges(new (std::nothrow) PolygonEdge[2 * n]);
+    if (!edges) {
         return;
     }
-    PolygonForEachSpan(points, count, surface.width, surface.height,
-                       PolygonScratch{edges.get(), active.get(), crossings.get()}, span);
+    PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges.get(), edges.get() + n},
+                       span);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 //
 // Range: any 32-bit coordinates. Crossings are exact (128-bit set-up, then integer stepping),
 // only rows inside the surface are visited and spans are cut to it, so work is proportional to
-// the visible rows plus the filled pixels.
+// the visible rows plus their crossings plus the filled pixels.
 #include <algorithm>
 #include <cstdint>
 
@@ -75,15 +75,57 @@ inline void PolygonEdgeStep(PolygonEdge& edge) {
     edge.x += edge.stepX - borrow;
 }
 
-// Working memory for one fill: room for count edges, active edges and crossings.
+// Working memory for one fill: room for count edges, and as many again for the active ones.
 struct PolygonScratch {
     PolygonEdge* edges = nullptr;
-    std::int32_t* active = nullptr;
-    std::int64_t* crossings = nullptr;
+    PolygonEdge* active = nullptr;
 };
+
+// Puts the active edges in order of crossing. From one row to the next only edges that cross
+// change places, so insertion sort takes linear time; once many have moved (steep crossing
+// edges, or a shuffled row), a full sort finishes the row in n log n.
+inline void PolygonSortActive(PolygonEdge* active, std::int32_t count) {
+    std::int64_t moves = 4 * static_cast<std::int64_t>(count) + 16;
+    for (std::int32_t k = 1; k < count; ++k) {
+        if (active[k - 1].x <= active[k].x) {
+            continue;
+        }
+        const PolygonEdge moving = active[k];
+        std::int32_t j = k;
+        do {
+            active[j] = active[j - 1];
+            --j;
+        } while (j > 0 && active[j - 1].x > moving.x);
+        active[j] = moving;
+        moves -= k - j;
+        if (moves < 0) {
+            std::sort(active, active + count, [](const PolygonEdge& a, const PolygonEdge& b) { return a.x < b.x; });
+            return;
+        }
+    }
+}
+
+// Merges count entering edges, sorted by crossing, into the activeCount sorted active ones;
+// active has room for both. Only the edges right of the first newcomer move.
+inline void PolygonMergeActive(PolygonEdge* active, std::int32_t activeCount, const PolygonEdge* entering,
+                               std::int32_t count) {
+    std::int32_t i = activeCount - 1;
+    std::int32_t to = activeCount + count - 1;
+    for (std::int32_t j = count - 1; j >= 0; --to) {
+        if (i >= 0 && active[i].x > entering[j].x) {
+            active[to] = active[i--];
+        } else {
+            active[to] = entering[j--];
+        }
+    }
+}
 
 // Calls span(y, x0, x1) for every covered run x0 .. x1 - 1 of row y, already cut to
 // 0 .. width - 1 and 0 .. height - 1, rows in increasing order.
+//
+// An active-edge table: the edges are sorted once by first row, and the active ones stay sorted
+// by crossing from row to row, so the work is the visible rows plus the crossings plus the
+// filled pixels, with a log factor only on rows where many edges cross each other.
 template <typename SpanFunction>
 void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t width, std::int32_t height,
                         const PolygonScratch& scratch, SpanFunction&& span) {
@@ -100,57 +142,53 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
     if (edgeCount == 0) {
         return;
     }
-    std::stable_sort(edges, edges + edgeCount,
-                     [](const PolygonEdge& a, const PolygonEdge& b) { return a.firstRow < b.firstRow; });
-    std::int32_t endRow = 0;
-    for (std::int32_t e = 0; e < edgeCount; ++e) {
-        endRow = std::max(endRow, edges[e].endRow);
-    }
-    std::int32_t* active = scratch.active;
-    std::int64_t* crossings = scratch.crossings;
+    // By crossing within a first row too, so each row's newcomers are one sorted run.
+    std::sort(edges, edges + edgeCount, [](const PolygonEdge& a, const PolygonEdge& b) {
+        return a.firstRow != b.firstRow ? a.firstRow < b.firstRow : a.x < b.x;
+    });
+    PolygonEdge* active = scratch.active;
     std::int32_t activeCount = 0;
     std::int32_t next = 0;
     std::int32_t y = edges[0].firstRow;
-    while (y < endRow) {
-        // Edges entering at this row join; edges that ended leave.
-        while (next < edgeCount && edges[next].firstRow == y) {
-            active[activeCount++] = next++;
+    for (;;) {
+        std::int32_t entering = next;
+        while (entering < edgeCount && edges[entering].firstRow == y) {
+            ++entering;
         }
+        PolygonMergeActive(active, activeCount, edges + next, entering - next);
+        activeCount += entering - next;
+        next = entering;
+        // Crossings pair into spans; then each edge steps to the next row, or leaves after its last.
         std::int32_t kept = 0;
+        std::int64_t left = 0;
         for (std::int32_t k = 0; k < activeCount; ++k) {
-            if (edges[active[k]].endRow > y) {
-                active[kept++] = active[k];
+            PolygonEdge& edge = active[k];
+            if ((k & 1) == 0) {
+                left = edge.x;
+            } else {
+                const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+                const std::int64_t x1 = std::min<std::int64_t>(edge.x, width);
+                if (x0 < x1) {
+                    span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
+                }
+            }
+            if (edge.endRow > y + 1) {
+                PolygonEdgeStep(edge);
+                if (kept != k) {
+                    active[kept] = edge;
+                }
+                ++kept;
             }
         }
         activeCount = kept;
-        if (activeCount == 0) {
-            if (next == edgeCount) {
-                break;
-            }
+        PolygonSortActive(active, activeCount);
+        if (activeCount != 0) {
+            ++y;
+        } else if (next < edgeCount) {
             y = edges[next].firstRow;
-            continue;
+        } else {
+            break;
         }
-        for (std::int32_t k = 0; k < activeCount; ++k) {
-            crossings[k] = edges[active[k]].x;
-            PolygonEdgeStep(edges[active[k]]);
-        }
-        // Crossings keep nearly the same order from row to row, so insertion sort is cheap.
-        for (std::int32_t k = 1; k < activeCount; ++k) {
-            const std::int64_t value = crossings[k];
-            std::int32_t j = k;
-            for (; j > 0 && crossings[j - 1] > value; --j) {
-                crossings[j] = crossings[j - 1];
-            }
-            crossings[j] = value;
-        }
-        for (std::int32_t k = 0; k + 1 < activeCount; k += 2) {
-            const std::int64_t x0 = std::max<std::int64_t>(crossings[k], 0);
-            const std::int64_t x1 = std::min<std::int64_t>(crossings[k + 1], width);
-            if (x0 < x1) {
-                span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
-            }
-        }
-        ++y;
     }
 }
 

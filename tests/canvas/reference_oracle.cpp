@@ -1,5 +1,7 @@
 #include "reference_oracle.h"
 
+#include <algorithm>
+
 #include "tools/canvas-replay/script_reader.h"
 
 namespace vantrel::test {
@@ -239,6 +241,28 @@ bool OracleFillCovers(const Point2* points, std::int32_t count, std::int64_t x, 
         }
     }
     return inside;
+}
+
+void OracleFillRow(const Point2* points, std::int32_t count, std::int64_t y, std::int32_t width,
+                   std::vector<std::uint8_t>& covered) {
+    // Each crossing flips the parity of every corner at or right of its rounded-up X.
+    covered.assign(static_cast<std::size_t>(width) + 1, 0);
+    for (std::int32_t i = 0; i < count && count >= 3; ++i) {
+        const Point2& a = points[i];
+        const Point2& b = points[(i + 1) % count];
+        const Point2& top = a.y < b.y ? a : b;
+        const Point2& bottom = a.y < b.y ? b : a;
+        if (a.y == b.y || y < top.y || y >= bottom.y) {
+            continue;
+        }
+        const Wide dy = Wide(bottom.y) - top.y;
+        const Wide first = -Floor(-(Wide(top.x) * dy + (Wide(bottom.x) - top.x) * (y - Wide(top.y))), dy);
+        covered[static_cast<std::size_t>(std::clamp<Wide>(first, 0, width))] ^= 1;
+    }
+    for (std::int32_t x = 1; x < width; ++x) {
+        covered[static_cast<std::size_t>(x)] ^= covered[static_cast<std::size_t>(x - 1)];
+    }
+    covered.pop_back();
 }
 
 bool OracleLineCovers(const Point2& from, const Point2& to, std::int64_t x, std::int64_t y) {
