@@ -60,11 +60,6 @@ void RecordingHost::MovePanel(PanelId panel, const PanelRect& rect) {
     const std::int32_t index = static_cast<std::int32_t>(panel);
     places_[index] = rect;
     ++panelMoves;
-    Surface& screen = screens_[index];
-    if (screen.width != RectWidth(rect) || screen.height != RectHeight(rect)) {
-        SurfaceDestroy(screen);
-        SurfaceCreate(RectWidth(rect), RectHeight(rect), screen);
-    }
     RepaintPanelNow(panel);  // moved with repainting
 }
 
@@ -76,8 +71,15 @@ PanelRect RecordingHost::PanelClientRect(PanelId panel) {
 void RecordingHost::RepaintPanelNow(PanelId panel) {
     const std::int32_t index = static_cast<std::int32_t>(panel);
     ++repaints[index];
+    // The screen follows the panel's size and the ratio, as a window's pixels do.
+    const PanelRect device = ToDevice(PanelClientRect(panel), pixelRatio);
+    Surface& screen = screens_[index];
+    if (screen.width != RectWidth(device) || screen.height != RectHeight(device)) {
+        SurfaceDestroy(screen);
+        SurfaceCreate(RectWidth(device), RectHeight(device), screen);
+    }
     if (!program) return;
-    ScreenCanvas canvas(screens_[index]);
+    ScreenCanvas canvas(screen);
     WindowProcedure(*program, DrawItemMessage(panel, PanelClientRect(panel), canvas));
 }
 

@@ -75,7 +75,17 @@ public:
     // The command as if its menu item (or accelerator) was chosen.
     void RunMenuCommand(std::int32_t id);
 
+    // Device pixels per logical pixel of the window's screen, or the ratio set in its place.
+    double PixelRatio() const;
+    // Behaves from now on as on a screen of that ratio (0: the real screen's again).
+    void OverridePixelRatio(double ratio);
+    // Tells the program when the ratio it draws at is no longer the window's.
+    void FollowPixelRatio();
+    // The overlay's text at that ratio.
+    void ScalePanelText(double ratio) { fonts_.SetPixelRatio(ratio); }
+
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -88,6 +98,7 @@ private:
     PanelWidget* panels_[kPanelCount + 1] = {};
     QHash<std::int32_t, QAction*> actions_;
     QTimer timer_;
+    double ratioOverride_ = 0;
 };
 
 }  // namespace vantrel
