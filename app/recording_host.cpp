@@ -91,8 +91,8 @@ void RecordingHost::ShowErrorBox(const char* caption, const char* text) {
 double RecordingHost::SecondsSinceMidnight() { return secondsSinceMidnight; }
 
 void RecordingHost::ScreenSize(std::int32_t& width, std::int32_t& height) {
-    width = screenWidth;
-    height = screenHeight;
+    width = ToDevice(screenWidth, pixelRatio);
+    height = ToDevice(screenHeight, pixelRatio);
 }
 
 void RecordingHost::PostQuit(std::int32_t exitCode) { quitCode = exitCode; }

@@ -23,7 +23,7 @@ public:
     // The program whose window procedure receives the repaints; none: repaints are only counted.
     Program* program = nullptr;
     double secondsSinceMidnight = 43200.0;
-    std::int32_t screenWidth = 640;  // device pixels
+    std::int32_t screenWidth = 640;  // logical pixels
     std::int32_t screenHeight = 480;
     double pixelRatio = 1.0;  // device pixels per logical pixel; announce a change with a DpiChanged message
     // Runs while an error box is "open", before it is dismissed.
