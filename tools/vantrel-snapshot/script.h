@@ -8,7 +8,7 @@ namespace vantrel {
 
 enum class StepKind {
     None,  // a blank or comment line
-    Scale,
+    Scale,  // as on a screen of that pixel ratio: sizes and points stay logical, saves are in device pixels
     Size,
     Seed,
     Menu,
