@@ -168,6 +168,10 @@ int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost
             // The client area as shown: the view and both strips, painted through the procedure,
             // in device pixels.
             const QImage image = ShownClientArea(window);
+            if (image.isNull()) {
+                error = "the picture is too large to save at this scale";
+                return 1;
+            }
             if (image.save(QString::fromStdString(step.file), "PNG")) return 0;
             error = "cannot write " + step.file;
             return 1;
