@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QtMath>
 
 #include "app/menu_layout.h"
 #include "app/window_procedure.h"
@@ -131,7 +132,8 @@ void ClientArea::SendShiftUpIfReleased() {
 }
 
 void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    // The logical pixel the pointer is in: on a high-density screen it lies between whole ones.
+    const QPoint point(qFloor(event->position().x()), qFloor(event->position().y()));
     WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), point.x(), point.y()));
 }
 
