@@ -69,38 +69,34 @@ TEST(QtFontEngine, MeasuresProportionallyWithOneLineHeight) {
 }
 
 // At a pixel ratio the text is drawn from a font that many times larger, not enlarged: few of
-// its rows and columns repeat the one before, and lines stand round(ratio x L) apart.
+// its columns and rows repeat the one before (enlarging by 1.5 repeats every third, by 2 every
+// other one), and lines stand round(ratio x L) apart.
 TEST(QtFontEngine, ScaledTextIsDrawnFinerNotEnlarged) {
-    const char* text = "Longitude: 17 Radius: 200";
     TextSize plain;
     for (const double ratio : {1.0, 1.5, 2.0}) {
         TextCanvas canvas(400, 80, 0);
         canvas.engine.SetPixelRatio(ratio);
         TextSize size;
-        ASSERT_TRUE(GetTextExtentPoint32(canvas.dc, text, 25, size));
+        ASSERT_TRUE(GetTextExtentPoint32(canvas.dc, "Longitude: 17 Radius: 200", 25, size));
         if (ratio == 1.0) plain = size;
         EXPECT_EQ(size.height, std::lround(plain.height * ratio)) << ratio;
         EXPECT_NEAR(size.width, plain.width * ratio, 25 * ratio) << ratio;
         SetTextColor(canvas.dc, 0x00FFFFFF);
         SetBkMode(canvas.dc, TRANSPARENT);
-        TextOut(canvas.dc, 0, 0, text, 25);
-        // Neighbouring columns (and rows) that carry ink and are the same as the one before.
+        TextOut(canvas.dc, 0, 0, "Longitude: 17 Radius: 200", 25);
         std::int32_t lines = 0, repeats = 0;
         for (const bool columns : {true, false}) {
-            const std::int32_t count = columns ? size.width : size.height, across = columns ? size.height : size.width;
-            for (std::int32_t i = 1; i < count; ++i) {
+            for (std::int32_t i = 1; i < (columns ? size.width : size.height); ++i) {
                 bool ink = false, same = true;
-                for (std::int32_t j = 0; j < across; ++j) {
+                for (std::int32_t j = 0; j < (columns ? size.height : size.width); ++j) {
                     const ColorRef a = columns ? GetPixel(canvas.dc, i, j) : GetPixel(canvas.dc, j, i);
-                    const ColorRef b = columns ? GetPixel(canvas.dc, i - 1, j) : GetPixel(canvas.dc, j, i - 1);
                     ink = ink || a != 0;
-                    same = same && a == b;
+                    same = same && a == (columns ? GetPixel(canvas.dc, i - 1, j) : GetPixel(canvas.dc, j, i - 1));
                 }
                 lines += ink;
                 repeats += ink && same;
             }
         }
-        // Enlarging by 1.5 repeats every third line, by 2 every other one.
         EXPECT_LT(static_cast<double>(repeats) / lines, 0.2) << ratio;
     }
 }
