@@ -11,7 +11,8 @@
 namespace vantrel {
 
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height) {
-    CreateBackBuffer(program.target, width, height);
+    // A screen of many device pixels still gets a back buffer, at the surface limit.
+    CreateBackBuffer(program.target, std::min(width, kSurfaceMaxSide), std::min(height, kSurfaceMaxSide));
     SetFontEngine(program.target.dc, program.fontEngine);
     const Surface* surface = DcSurface(program.target.dc);
     program.shell.backBufferWidth = surface ? surface->width : 0;
@@ -36,7 +37,8 @@ void UpdateView(Program& program) {
 
     PlaceViewpoint(program.scene, program.orbit, program.interaction);
 
-    const PanelRect view = program.host->PanelClientRect(PanelId::View);
+    // The view in device pixels: the projection frames the scene as at ratio 1, only finer.
+    const PanelRect view = ToDevice(program.host->PanelClientRect(PanelId::View), program.shell.pixelRatio);
     const std::int32_t width = std::max(RectWidth(view), 0);
     const std::int32_t height = std::max(RectHeight(view), 0);
     GrowBackBuffer(program, width, height);
@@ -48,12 +50,33 @@ void UpdateView(Program& program) {
     PresentView(program);
 }
 
+void AdoptPixelRatio(Program& program) {
+    program.shell.pixelRatio = SanePixelRatio(program.host->AdoptPixelRatio());
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    program.host->ScreenSize(width, height);
+    DestroyBackBuffer(program.target);
+    CreateProgramBackBuffer(program, width, height);
+    // The last frame's screen positions are in the old device pixels: pick nothing until the next.
+    program.interaction.highlightFace = 0;
+    program.interaction.frameMatchesScene = kFalse;
+    program.host->RepaintPanelNow(PanelId::Palette);
+    program.host->RepaintPanelNow(PanelId::Shine);
+    program.scene.frameDirty = kTrue;
+    if (program.scene.currentCamera != 0) {
+        UpdateView(program);
+    } else {
+        PresentView(program);
+    }
+}
+
 void PresentView(Program& program) { program.host->RepaintPanelNow(PanelId::View); }
 
 void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect) {
     const Surface* surface = DcSurface(program.target.dc);
     if (!surface) return;
-    canvas.Show(*surface, itemRect.left, itemRect.top, itemRect);
+    const PanelRect device = ToDevice(itemRect, program.shell.pixelRatio);
+    canvas.Show(*surface, device.left, device.top, device);
 }
 
 }  // namespace vantrel

@@ -13,13 +13,17 @@ namespace vantrel {
 void UpdateView(Program& program);
 // Repaints the view panel from the back buffer before returning.
 void PresentView(Program& program);
-// Shows the back buffer's pixels at the item rectangle's place in the panel; nothing before
-// the back buffer exists.
+// Shows the back buffer's pixels at the item rectangle's place in the panel (the rectangle in
+// logical pixels, the picture at the program's pixel ratio); nothing before the back buffer exists.
 void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect);
-// Re-creates the back buffer larger when the view panel has outgrown it, so the view never
-// shows pixels no frame was drawn into. Never shrinks it; sides stop at the surface limit.
+// Re-creates the back buffer larger when the view panel (in device pixels) has outgrown it, so
+// the view never shows pixels no frame was drawn into. Never shrinks it; sides stop at the
+// surface limit.
 void GrowBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight);
 // Creates the back buffer of the given size and points its text at the program's font engine.
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height);
+// Takes on the window's pixel ratio: a back buffer of the screen's size in device pixels,
+// both strips repainted and, once a scene exists, a frame drawn at once.
+void AdoptPixelRatio(Program& program);
 
 }  // namespace vantrel

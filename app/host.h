@@ -1,6 +1,7 @@
 #pragma once
 // Everything the window procedure needs from the window system, behind one small interface:
 // the real program implements it with Qt, tests with a recording host.
+#include <cmath>
 #include <cstdint>
 
 #include "interaction/interaction_state.h"
@@ -25,11 +26,31 @@ inline bool RectContains(const PanelRect& rect, std::int32_t x, std::int32_t y) 
     return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
 
+// Device pixels per logical pixel as the program draws: a ratio the window reports that is
+// not a finite number greater than 0 counts as 1, and the rest is kept to 0.25 .. 8.
+inline double SanePixelRatio(double ratio) {
+    if (!std::isfinite(ratio) || ratio <= 0) return 1.0;
+    return ratio < 0.25 ? 0.25 : ratio > 8 ? 8.0 : ratio;
+}
+// A logical coordinate or length in device pixels, rounded to the nearest.
+inline std::int32_t ToDevice(std::int32_t logical, double ratio) {
+    return static_cast<std::int32_t>(std::lround(static_cast<double>(logical) * ratio));
+}
+inline PanelRect ToDevice(const PanelRect& rect, double ratio) {
+    return {ToDevice(rect.left, ratio), ToDevice(rect.top, ratio), ToDevice(rect.right, ratio),
+            ToDevice(rect.bottom, ratio)};
+}
+// The device pixel under the centre of a logical pixel: the same pixel at ratio 1.
+inline std::int32_t DevicePixelUnder(std::int32_t logical, double ratio) {
+    return static_cast<std::int32_t>(std::floor((static_cast<double>(logical) + 0.5) * ratio));
+}
+
 // The device a panel's picture is shown on while the window system repaints it.
 class PanelCanvas {
 public:
-    // Shows the part of source starting at (sourceX, sourceY) in destination of the panel;
-    // pixels of destination that source does not cover are left as they are.
+    // Shows the part of source starting at (sourceX, sourceY) in destination, both in device
+    // pixels, one source pixel to one device pixel of the panel; pixels of destination that
+    // source does not cover are left as they are.
     virtual void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY,
                       const PanelRect& destination) = 0;
 
@@ -61,8 +82,11 @@ public:
 
     // Seconds since local midnight, millisecond resolution: what every re-seed uses.
     virtual double SecondsSinceMidnight() = 0;
-    // The screen's size in pixels, for the back buffer.
+    // The screen's size in device pixels, for the back buffer.
     virtual void ScreenSize(std::int32_t& width, std::int32_t& height) = 0;
+    // The window's device pixels per logical pixel, which the program draws at from now on;
+    // the host readies the overlay's text for it. Asked at start and after each ratio change.
+    virtual double AdoptPixelRatio() { return 1.0; }
 
     // Ends the message loop with the exit code once the current message is done.
     virtual void PostQuit(std::int32_t exitCode) = 0;

@@ -57,4 +57,10 @@ Message DestroyMessage() {
     return message;
 }
 
+Message DpiChangedMessage() {
+    Message message;
+    message.kind = MessageKind::DpiChanged;
+    return message;
+}
+
 }  // namespace vantrel

@@ -20,6 +20,7 @@ enum class MessageKind : std::uint32_t {
     MouseMove = 0x0200,
     LeftButtonDown = 0x0201,
     RightButtonDown = 0x0204,
+    DpiChanged = 0x02E0,  // the window's device pixel ratio changed
 };
 
 // Size types of a size message.
@@ -65,5 +66,6 @@ Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, st
 Message DrawItemMessage(PanelId panel, const PanelRect& itemRect, PanelCanvas& canvas);
 Message TimerMessage();
 Message DestroyMessage();
+Message DpiChangedMessage();
 
 }  // namespace vantrel

@@ -13,7 +13,8 @@ void SizePanelTarget(RenderTarget& target, std::int32_t width, std::int32_t heig
 }
 
 void PaintPanel(Program& program, PanelId panel, PanelCanvas& canvas, const PanelRect& itemRect) {
-    const PanelRect client = program.host->PanelClientRect(panel);
+    // Drawn in device pixels; the shine markers, as tall as the strip, keep their logical size.
+    const PanelRect client = ToDevice(program.host->PanelClientRect(panel), program.shell.pixelRatio);
     const PanelSize size{RectWidth(client), RectHeight(client)};
     RenderTarget* target = nullptr;
     if (panel == PanelId::Palette) {
@@ -26,7 +27,8 @@ void PaintPanel(Program& program, PanelId panel, PanelCanvas& canvas, const Pane
         DrawShinePanel(target->dc, size, program.interaction);
     }
     const Surface* surface = target ? DcSurface(target->dc) : nullptr;
-    if (surface) canvas.Show(*surface, itemRect.left, itemRect.top, itemRect);
+    const PanelRect device = ToDevice(itemRect, program.shell.pixelRatio);
+    if (surface) canvas.Show(*surface, device.left, device.top, device);
 }
 
 }  // namespace vantrel

@@ -20,8 +20,10 @@ struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
     std::int32_t modalDepth = 0;        // error boxes open; while non-zero nothing is carried out
     bool shiftUpHeldBack = false;       // Shift was released while a box was open; not yet acted on
+    bool ratioChangeHeldBack = false;   // the pixel ratio changed while a box was open; not yet acted on
+    double pixelRatio = 1.0;            // device pixels per logical pixel of the back buffer and strips
     std::int64_t framesRendered = 0;    // frames UpdateView has drawn since start-up
-    std::int32_t backBufferWidth = 0;   // size of the back buffer's surface, pixels
+    std::int32_t backBufferWidth = 0;   // size of the back buffer's surface, device pixels
     std::int32_t backBufferHeight = 0;
 };
 
@@ -31,7 +33,7 @@ struct Program {
     Random random;
     RenderWork work;
     RenderTarget target;         // the back buffer
-    RenderTarget paletteTarget;  // the palette and shine strips as painted, panel-sized
+    RenderTarget paletteTarget;  // the palette and shine strips as painted, panel-sized in device pixels
     RenderTarget shineTarget;
     InteractionState interaction;
     ShellState shell;

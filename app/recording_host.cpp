@@ -16,14 +16,17 @@ class ScreenCanvas : public PanelCanvas {
 public:
     explicit ScreenCanvas(Surface& screen) : screen_(screen) {}
     void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY, const PanelRect& destination) override {
-        for (std::int32_t y = std::max(destination.top, 0); y < std::min(destination.bottom, screen_.height); ++y) {
-            const std::int32_t sy = sourceY + (y - destination.top);
-            if (sy < 0 || sy >= source.height) continue;
-            for (std::int32_t x = std::max(destination.left, 0); x < std::min(destination.right, screen_.width); ++x) {
-                const std::int32_t sx = sourceX + (x - destination.left);
-                if (sx < 0 || sx >= source.width) continue;
-                screen_.pixels[y * screen_.pitch + x] = source.pixels[sy * source.pitch + sx];
-            }
+        // Clipped once, then copied a row at a time, as a window system's blit does.
+        const std::int64_t dx = std::int64_t{sourceX} - destination.left;
+        const std::int64_t dy = std::int64_t{sourceY} - destination.top;
+        const std::int64_t x0 = std::max<std::int64_t>({destination.left, 0, -dx});
+        const std::int64_t x1 = std::min<std::int64_t>({destination.right, screen_.width, source.width - dx});
+        const std::int64_t y0 = std::max<std::int64_t>({destination.top, 0, -dy});
+        const std::int64_t y1 = std::min<std::int64_t>({destination.bottom, screen_.height, source.height - dy});
+        if (x0 >= x1) return;
+        for (std::int64_t y = y0; y < y1; ++y) {
+            const std::uint32_t* from = source.pixels + (y + dy) * source.pitch + (x0 + dx);
+            std::copy(from, from + (x1 - x0), screen_.pixels + y * screen_.pitch + x0);
         }
     }
 
@@ -60,11 +63,6 @@ void RecordingHost::MovePanel(PanelId panel, const PanelRect& rect) {
     const std::int32_t index = static_cast<std::int32_t>(panel);
     places_[index] = rect;
     ++panelMoves;
-    Surface& screen = screens_[index];
-    if (screen.width != RectWidth(rect) || screen.height != RectHeight(rect)) {
-        SurfaceDestroy(screen);
-        SurfaceCreate(RectWidth(rect), RectHeight(rect), screen);
-    }
     RepaintPanelNow(panel);  // moved with repainting
 }
 
@@ -76,8 +74,15 @@ PanelRect RecordingHost::PanelClientRect(PanelId panel) {
 void RecordingHost::RepaintPanelNow(PanelId panel) {
     const std::int32_t index = static_cast<std::int32_t>(panel);
     ++repaints[index];
+    // The screen follows the panel's size and the ratio, as a window's pixels do.
+    const PanelRect device = ToDevice(PanelClientRect(panel), pixelRatio);
+    Surface& screen = screens_[index];
+    if (screen.width != RectWidth(device) || screen.height != RectHeight(device)) {
+        SurfaceDestroy(screen);
+        SurfaceCreate(RectWidth(device), RectHeight(device), screen);
+    }
     if (!program) return;
-    ScreenCanvas canvas(screens_[index]);
+    ScreenCanvas canvas(screen);
     WindowProcedure(*program, DrawItemMessage(panel, PanelClientRect(panel), canvas));
 }
 
@@ -89,8 +94,8 @@ void RecordingHost::ShowErrorBox(const char* caption, const char* text) {
 double RecordingHost::SecondsSinceMidnight() { return secondsSinceMidnight; }
 
 void RecordingHost::ScreenSize(std::int32_t& width, std::int32_t& height) {
-    width = screenWidth;
-    height = screenHeight;
+    width = ToDevice(screenWidth, pixelRatio);
+    height = ToDevice(screenHeight, pixelRatio);
 }
 
 void RecordingHost::PostQuit(std::int32_t exitCode) { quitCode = exitCode; }

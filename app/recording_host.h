@@ -23,8 +23,9 @@ public:
     // The program whose window procedure receives the repaints; none: repaints are only counted.
     Program* program = nullptr;
     double secondsSinceMidnight = 43200.0;
-    std::int32_t screenWidth = 640;
+    std::int32_t screenWidth = 640;  // logical pixels
     std::int32_t screenHeight = 480;
+    double pixelRatio = 1.0;  // device pixels per logical pixel; announce a change with a DpiChanged message
     // Runs while an error box is "open", before it is dismissed.
     std::function<void()> whileErrorBoxOpen;
 
@@ -36,7 +37,7 @@ public:
     std::int32_t panelMoves = 0;
     std::int32_t quitCode = -1;  // -1 until PostQuit
 
-    // The pixels each panel shows, as big as the panel.
+    // The pixels each panel shows, as big as the panel in device pixels.
     const Surface& Screen(PanelId panel) const { return screens_[static_cast<std::int32_t>(panel)]; }
     PanelRect PanelPlace(PanelId panel) const { return places_[static_cast<std::int32_t>(panel)]; }
 
@@ -49,6 +50,7 @@ public:
     void ShowErrorBox(const char* caption, const char* text) override;
     double SecondsSinceMidnight() override;
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
+    double AdoptPixelRatio() override { return pixelRatio; }
     void PostQuit(std::int32_t exitCode) override;
 
 private:

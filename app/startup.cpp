@@ -24,6 +24,7 @@ void ConnectHost(Program& program, Host& host) {
 
 void StartProgram(Program& program, Host& host) {
     ConnectHost(program, host);
+    program.shell.pixelRatio = SanePixelRatio(host.AdoptPixelRatio());
     std::int32_t width = 0;
     std::int32_t height = 0;
     host.ScreenSize(width, height);

@@ -46,9 +46,13 @@ void ApplyResponse(Program& program, const InputResponse& response) {
 
 InputResponse RouteToView(Program& program, const Message& message, std::int32_t x, std::int32_t y) {
     switch (message.kind) {
-        case MessageKind::MouseMove:
+        case MessageKind::MouseMove: {
+            // Drags count logical pixels; hovering picks at the back buffer's pixel under the pointer.
+            const double ratio = program.shell.pixelRatio;
+            const ViewPoint point{x, y, DevicePixelUnder(x, ratio), DevicePixelUnder(y, ratio)};
             return ViewMouseMove(program.scene, program.orbit, program.interaction, program.work, program.target,
-                                 message.keyFlags, x, y);
+                                 message.keyFlags, point);
+        }
         case MessageKind::LeftButtonDown: return PaintHoveredFace(program.scene, program.interaction);
         case MessageKind::RightButtonDown: return TakeHoveredFaceColor(program.scene, program.interaction);
         default: return InputResponse{};
@@ -65,7 +69,10 @@ void RouteMouse(Program& program, const Message& message) {
     if (panel == PanelId::View) {
         response = RouteToView(program, message, x, y);
     } else if (panel == PanelId::Palette) {
-        response = PaletteMouse(program.paletteTarget.dc, program.interaction, message.keyFlags, x, y);
+        // The colour shown under the pointer, read from the strip's device pixels.
+        const double ratio = program.shell.pixelRatio;
+        response = PaletteMouse(program.paletteTarget.dc, program.interaction, message.keyFlags,
+                                DevicePixelUnder(x, ratio), DevicePixelUnder(y, ratio));
     } else {
         const PanelSize strip{RectWidth(rect), RectHeight(rect)};
         response = ShineMouse(strip, program.interaction, message.keyFlags, x);
@@ -74,11 +81,17 @@ void RouteMouse(Program& program, const Message& message) {
 }
 
 // Shift released while an error box was open: the pointer goes once the box has closed, at
-// the next timer tick or input, so light placement never outlives the key.
-void DeliverHeldBackShiftUp(Program& program) {
-    if (!program.shell.shiftUpHeldBack) return;
-    program.shell.shiftUpHeldBack = false;
-    LeaveLightPlacement(program.scene, program.interaction);
+// the next timer tick or input, so light placement never outlives the key. A ratio change
+// waits likewise: the interrupted operation may be drawing into the back buffer it replaces.
+void DeliverHeldBack(Program& program) {
+    if (program.shell.shiftUpHeldBack) {
+        program.shell.shiftUpHeldBack = false;
+        LeaveLightPlacement(program.scene, program.interaction);
+    }
+    if (program.shell.ratioChangeHeldBack) {
+        program.shell.ratioChangeHeldBack = false;
+        AdoptPixelRatio(program);
+    }
 }
 
 bool IsInputOrTimer(MessageKind kind) {
@@ -122,7 +135,7 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
     // While an error box is open only layout and painting go on: a command, a key, a mouse
     // message or a frame would act on a scene the interrupted operation is still changing.
     const bool modal = program.shell.modalDepth > 0;
-    if (!modal && IsInputOrTimer(message.kind)) DeliverHeldBackShiftUp(program);
+    if (!modal && IsInputOrTimer(message.kind)) DeliverHeldBack(program);
     switch (message.kind) {
         case MessageKind::Destroy: program.host->PostQuit(0); return 0;
         case MessageKind::Size: HandleSize(program, message); return 0;
@@ -145,6 +158,13 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
         case MessageKind::LeftButtonDown:
         case MessageKind::RightButtonDown:
             if (!modal) RouteMouse(program, message);
+            return 0;
+        case MessageKind::DpiChanged:
+            if (modal) {
+                program.shell.ratioChangeHeldBack = true;
+            } else {
+                AdoptPixelRatio(program);
+            }
             return 0;
     }
     return 0;

@@ -15,12 +15,14 @@ void DrawPalettePanel(DcHandle dc, const PanelSize& panel);
 // shine is high. Leaves the context's state as it found it.
 void DrawShinePanel(DcHandle dc, const PanelSize& panel, const InteractionState& state);
 
-// Any mouse message over the palette. With the left button held the colour shown under (x, y)
-// in the palette's own context becomes the paint colour (a point off the surface keeps it).
+// Any mouse message over the palette. With the left button held the colour shown under (x, y),
+// the device pixel of the palette's own context, becomes the paint colour (a point off the
+// surface keeps it).
 InputResponse PaletteMouse(DcHandle paletteDc, InteractionState& state, std::int32_t keys, std::int32_t x,
                            std::int32_t y);
-// Any mouse message over the shine strip. With the left button held the shine grows with the
-// distance from the strip's centre, reaching 1 at either end and staying there beyond.
+// Any mouse message over the shine strip, panel and x in logical pixels. With the left button
+// held the shine grows with the distance from the strip's centre, reaching 1 at either end and
+// staying there beyond.
 InputResponse ShineMouse(const PanelSize& panel, InteractionState& state, std::int32_t keys, std::int32_t x);
 
 }  // namespace vantrel

@@ -23,7 +23,7 @@ enum class CursorShape : std::int32_t {
 };
 
 struct InteractionState {
-    std::int32_t lastMouseX = 0;  // previous mouse move over the view panel, its client pixels
+    std::int32_t lastMouseX = 0;  // previous mouse move over the view panel, its logical client pixels
     std::int32_t lastMouseY = 0;
     Truth lightPlacement = kFalse;  // Shift held: the orbit places the light, not the camera
     std::int32_t lightPointer = 0;  // mesh slot of the red pointer while Shift is held; 0 none

@@ -63,10 +63,10 @@ std::int32_t BuildLightPointer(Scene& scene) {
 }  // namespace
 
 InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
-                            RenderTarget& backBuffer, std::int32_t keys, std::int32_t x, std::int32_t y) {
+                            RenderTarget& backBuffer, std::int32_t keys, const ViewPoint& point) {
     InputResponse response;
-    const long double dx = static_cast<long double>(x) - state.lastMouseX;
-    const long double dy = static_cast<long double>(y) - state.lastMouseY;
+    const long double dx = static_cast<long double>(point.x) - state.lastMouseX;
+    const long double dy = static_cast<long double>(point.y) - state.lastMouseY;
     if (keys & kMouseLeft) {
         response.cursor = CursorShape::SizeAll;
         DragOrbit(orbit, dx, dy);
@@ -76,12 +76,12 @@ InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state,
         DragZoom(orbit, dy);
         scene.frameDirty = kTrue;
     } else if (state.lightPointer == 0) {
-        response = HoverAt(scene, work, backBuffer, state, x, y);
+        response = HoverAt(scene, work, backBuffer, state, point.pickX, point.pickY);
     } else {
         response.cursor = CursorShape::Arrow;
     }
-    state.lastMouseX = x;
-    state.lastMouseY = y;
+    state.lastMouseX = point.x;
+    state.lastMouseY = point.y;
     return response;
 }
 

@@ -11,12 +11,26 @@
 
 namespace vantrel {
 
-// A mouse move over the view panel, keys as kMouseLeft | kMouseRight, (x, y) in its client
-// pixels. Left drag orbits (0.01 radian a pixel at the default rate), right drag zooms; with no
-// button the face under the pointer is outlined in the back buffer (not while the light pointer
-// exists). A drag flags a frame in scene.frameDirty.
+// Where the pointer is over the view panel: (x, y) in its logical client pixels, (pickX, pickY)
+// the back buffer's device pixel under it (the same point at pixel ratio 1).
+struct ViewPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t pickX = 0;
+    std::int32_t pickY = 0;
+};
+
+// A mouse move over the view panel, keys as kMouseLeft | kMouseRight. Left drag orbits (0.01
+// radian a logical pixel at the default rate), right drag zooms; with no button the face under
+// the pointer is outlined in the back buffer (not while the light pointer exists). A drag flags
+// a frame in scene.frameDirty.
 InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
-                            RenderTarget& backBuffer, std::int32_t keys, std::int32_t x, std::int32_t y);
+                            RenderTarget& backBuffer, std::int32_t keys, const ViewPoint& point);
+// The same at pixel ratio 1.
+inline InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
+                                   RenderTarget& backBuffer, std::int32_t keys, std::int32_t x, std::int32_t y) {
+    return ViewMouseMove(scene, orbit, state, work, backBuffer, keys, ViewPoint{x, y, x, y});
+}
 
 // Shift down, and every auto-repeat of it: the orbit steers the light; builds the pointer once.
 // Asks for no frame: the pointer shows with the next frame anything else requests.

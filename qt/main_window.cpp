@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QtMath>
 
 #include "app/menu_layout.h"
 #include "app/window_procedure.h"
@@ -98,7 +99,8 @@ void ClientArea::SendShiftUpIfReleased() {
 }
 
 void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    // The logical pixel the pointer is in: on a high-density screen it lies between whole ones.
+    const QPoint point(qFloor(event->position().x()), qFloor(event->position().y()));
     WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), point.x(), point.y()));
 }
 
@@ -198,7 +200,34 @@ void MainWindow::ShowCheckMarks() {
     }
 }
 
-void MainWindow::FrameTick() { WindowProcedure(program_, TimerMessage()); }
+void MainWindow::FrameTick() {
+    // A ratio change no event announced (a screen's own scale changing) is caught within a tick.
+    FollowPixelRatio();
+    WindowProcedure(program_, TimerMessage());
+}
+
+double MainWindow::PixelRatio() const { return ratioOverride_ > 0 ? ratioOverride_ : devicePixelRatioF(); }
+
+void MainWindow::OverridePixelRatio(double ratio) {
+    ratioOverride_ = ratio;
+    FollowPixelRatio();
+}
+
+void MainWindow::FollowPixelRatio() {
+    // Before start-up the program takes the ratio itself.
+    if (program_.host == nullptr || program_.target.dc == nullptr) return;
+    if (SanePixelRatio(PixelRatio()) != program_.shell.pixelRatio) WindowProcedure(program_, DpiChangedMessage());
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // Moved to a screen of another ratio: a new back buffer and a frame at once.
+    if (event->type() == QEvent::ScreenChangeInternal) FollowPixelRatio();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange) FollowPixelRatio();
+#endif
+    return handled;
+}
 
 void MainWindow::RunMenuCommand(std::int32_t id) { WindowProcedure(program_, CommandMessage(id)); }
 

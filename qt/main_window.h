@@ -82,7 +82,17 @@ public:
     // The command as if its menu item (or accelerator) was chosen.
     void RunMenuCommand(std::int32_t id);
 
+    // Device pixels per logical pixel of the window's screen, or the ratio set in its place.
+    double PixelRatio() const;
+    // Behaves from now on as on a screen of that ratio (0: the real screen's again).
+    void OverridePixelRatio(double ratio);
+    // Tells the program when the ratio it draws at is no longer the window's.
+    void FollowPixelRatio();
+    // The overlay's text at that ratio.
+    void ScalePanelText(double ratio) { fonts_.SetPixelRatio(ratio); }
+
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -98,6 +108,7 @@ private:
     QHash<std::int32_t, QAction*> actions_;
     QHash<std::int32_t, bool> checked_;  // by id, for the items that can carry a check mark
     QTimer timer_;
+    double ratioOverride_ = 0;
 };
 
 }  // namespace vantrel

@@ -1,6 +1,6 @@
 #pragma once
 // Shows canvas surfaces in a widget: the surface is wrapped as a QImage (same pixel layout,
-// no copy) and drawn with the widget's painter.
+// no copy) and drawn with the widget's painter, one surface pixel to one device pixel.
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -28,6 +28,7 @@ private:
 
 class QtPanelCanvas : public PanelCanvas {
 public:
+    // panelRect is the panel's own rectangle in logical pixels.
     QtPanelCanvas(QPainter& painter, const QRect& panelRect, SurfaceImage& image)
         : painter_(painter), panelRect_(panelRect), image_(image) {}
     void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY, const PanelRect& destination) override;

@@ -5,13 +5,30 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace vantrel {
 
 QtFontEngine::QtFontEngine() : QtFontEngine(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}
 
-QtFontEngine::QtFontEngine(const QFont& font) : font_(font), metrics_(font) {}
+QtFontEngine::QtFontEngine(const QFont& font)
+    : baseFont_(font), font_(font), metrics_(font), lineHeight_(metrics_.height()) {}
+
+void QtFontEngine::SetPixelRatio(double ratio) {
+    if (ratio == ratio_ || !(ratio > 0)) return;
+    ratio_ = ratio;
+    font_ = baseFont_;
+    if (baseFont_.pixelSize() > 0) {
+        font_.setPixelSize(std::max(1, static_cast<int>(std::lround(baseFont_.pixelSize() * ratio))));
+    } else {
+        font_.setPointSizeF(baseFont_.pointSizeF() * ratio);
+    }
+    metrics_ = QFontMetrics(font_);
+    lineHeight_ = static_cast<std::int32_t>(std::lround(QFontMetrics(baseFont_).height() * ratio));
+    glyphs_ = {};
+    coverage_.clear();
+}
 
 const QtFontEngine::Glyph& QtFontEngine::GlyphOf(unsigned char code) {
     Glyph& glyph = glyphs_[code];
@@ -55,7 +72,7 @@ void QtFontEngine::Measure(const char* text, std::int32_t length, TextSize& out)
         width += GlyphOf(static_cast<unsigned char>(text[i])).advance;
     }
     out.width = static_cast<std::int32_t>(std::min<std::int64_t>(width, INT32_MAX));
-    out.height = metrics_.height();
+    out.height = lineHeight_;
 }
 
 void QtFontEngine::Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) {

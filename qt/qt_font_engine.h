@@ -19,6 +19,11 @@ public:
     QtFontEngine();  // the system's general UI font
     explicit QtFontEngine(const QFont& font);
 
+    // Draws at ratio times the font's pixel size from now on, lines round(ratio x the line
+    // height) apart, for a back buffer of that many device pixels per logical one. A new
+    // ratio starts the glyph store afresh.
+    void SetPixelRatio(double ratio);
+
     // Text bytes are Latin-1; the width is the sum of the glyphs' advances, the height the
     // font's line height.
     void Measure(const char* text, std::int32_t length, TextSize& out) override;
@@ -40,8 +45,11 @@ private:
 
     const Glyph& GlyphOf(unsigned char code);
 
-    QFont font_;
+    QFont baseFont_;  // as at ratio 1
+    QFont font_;      // at the current ratio
     QFontMetrics metrics_;
+    double ratio_ = 1.0;
+    std::int32_t lineHeight_ = 0;
     std::array<Glyph, 256> glyphs_;
     std::vector<std::uint8_t> coverage_;  // every ready glyph's cell, one after the other
 };

@@ -64,8 +64,16 @@ double QtHost::SecondsSinceMidnight() { return SystemSecondsSinceMidnight(); }
 void QtHost::ScreenSize(std::int32_t& width, std::int32_t& height) {
     const QScreen* screen = window_.screen() ? window_.screen() : QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(window_.width(), window_.height());
-    width = size.width();
-    height = size.height();
+    // The screen's size is in logical pixels; the back buffer holds device pixels.
+    const double ratio = SanePixelRatio(window_.PixelRatio());
+    width = ToDevice(size.width(), ratio);
+    height = ToDevice(size.height(), ratio);
+}
+
+double QtHost::AdoptPixelRatio() {
+    const double ratio = SanePixelRatio(window_.PixelRatio());
+    window_.ScalePanelText(ratio);
+    return ratio;
 }
 
 void QtHost::PostQuit(std::int32_t exitCode) { QCoreApplication::exit(exitCode); }

@@ -20,6 +20,7 @@ public:
     void ShowErrorBox(const char* caption, const char* text) override;
     double SecondsSinceMidnight() override;
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
+    double AdoptPixelRatio() override;
     void PostQuit(std::int32_t exitCode) override;
 
 protected:

@@ -49,11 +49,15 @@ TEST(SnapshotScript, ReadsEveryStepAndRejectsTheRest) {
     EXPECT_EQ(step.key, ScriptKey::CtrlC);
     ASSERT_TRUE(ParseStep("save out.png", step, error));
     EXPECT_EQ(step.file, "out.png");
+    ASSERT_TRUE(ParseStep("scale 1.25", step, error));
+    EXPECT_EQ(step.kind, StepKind::Scale);
+    EXPECT_EQ(step.ratio, 1.25);
 
     for (const char* bad : {"size 0 10", "size 10", "size 99999 10", "seed -1", "seed 86400000", "tick 3 4",
                             "tick -1", "key Ctrl+X", "key f1", "mouse move 1", "mouse leftdown 1 2 left",
                             "mouse move 1 2 left left", "mouse hover 1 2", "menu x", "dump now", "save",
-                            "save a b", "Size 10 10", "menu 12abc"}) {
+                            "save a b", "Size 10 10", "menu 12abc", "scale 0.99", "scale 4.5", "scale two",
+                            "scale nan", "scale inf", "scale 2x", "scale"}) {
         EXPECT_FALSE(ParseStep(bad, step, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
@@ -113,6 +117,15 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     EXPECT_TRUE(run.err.contains("fly away"));
     run = Snapshot(directory, "save no/such/directory/x.png\n");
     EXPECT_EQ(run.exitCode, 1);
+    run = Snapshot(directory, "tick\nscale 0.5\n");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("line 2: scale needs a number from 1 to 4: scale 0.5")) << run.err.toStdString();
+
+    // At a ratio the size stays logical and the picture is in device pixels.
+    run = Snapshot(directory, "scale 1.5\nsize 41 31\nsave fine.png\nscale 2\nsave finer.png\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QImage(directory.filePath("fine.png")).size(), QSize(62, 47));
+    EXPECT_EQ(QImage(directory.filePath("finer.png")).size(), QSize(82, 62));
 
     // Filling the mesh pool reports on standard error and the run goes on.
     QByteArray fill = "menu 35\n";

@@ -1,4 +1,6 @@
 // The Qt font engine drawing through the canvas, headless.
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "canvas/canvas.h"
@@ -64,6 +66,39 @@ TEST(QtFontEngine, MeasuresProportionallyWithOneLineHeight) {
     EXPECT_EQ(empty.height, narrow.height) << "the line height even for no text";
     EXPECT_EQ(empty.width, 0);
     EXPECT_GT(wide.width, narrow.width) << "a proportional font";
+}
+
+// At a pixel ratio the text is drawn from a font that many times larger, not enlarged: few of
+// its columns and rows repeat the one before (enlarging by 1.5 repeats every third, by 2 every
+// other one), and lines stand round(ratio x L) apart.
+TEST(QtFontEngine, ScaledTextIsDrawnFinerNotEnlarged) {
+    TextSize plain;
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        TextCanvas canvas(400, 80, 0);
+        canvas.engine.SetPixelRatio(ratio);
+        TextSize size;
+        ASSERT_TRUE(GetTextExtentPoint32(canvas.dc, "Longitude: 17 Radius: 200", 25, size));
+        if (ratio == 1.0) plain = size;
+        EXPECT_EQ(size.height, std::lround(plain.height * ratio)) << ratio;
+        EXPECT_NEAR(size.width, plain.width * ratio, 25 * ratio) << ratio;
+        SetTextColor(canvas.dc, 0x00FFFFFF);
+        SetBkMode(canvas.dc, TRANSPARENT);
+        TextOut(canvas.dc, 0, 0, "Longitude: 17 Radius: 200", 25);
+        std::int32_t lines = 0, repeats = 0;
+        for (const bool columns : {true, false}) {
+            for (std::int32_t i = 1; i < (columns ? size.width : size.height); ++i) {
+                bool ink = false, same = true;
+                for (std::int32_t j = 0; j < (columns ? size.height : size.width); ++j) {
+                    const ColorRef a = columns ? GetPixel(canvas.dc, i, j) : GetPixel(canvas.dc, j, i);
+                    ink = ink || a != 0;
+                    same = same && a == (columns ? GetPixel(canvas.dc, i - 1, j) : GetPixel(canvas.dc, j, i - 1));
+                }
+                lines += ink;
+                repeats += ink && same;
+            }
+        }
+        EXPECT_LT(static_cast<double>(repeats) / lines, 0.2) << ratio;
+    }
 }
 
 TEST(QtFontEngine, TransparentTextOnlyMixesTextColourIntoItsBox) {

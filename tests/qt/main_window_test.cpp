@@ -375,6 +375,21 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
         for (int x = 0; x < 60; ++x) bright += qRed(shown.pixel(x, y)) >= 128;
     }
     EXPECT_GT(bright, 20);
+
+    // On a screen of ratio 1.5 a frame comes at once, and the panel shows the back buffer's
+    // device pixels one to one.
+    run.window.OverridePixelRatio(1.5);
+    EXPECT_EQ(run.program->shell.framesRendered, 3);
+    QWidget* view = run.window.panel(PanelId::View);
+    QImage fine(ToDevice(view->width(), 1.5), ToDevice(view->height(), 1.5), QImage::Format_RGB32);
+    fine.setDevicePixelRatio(1.5);
+    view->render(&fine);
+    const Surface& buffer = *DcSurface(run.program->target.dc);
+    int differing = 0;
+    for (int y = 0; y < fine.height(); ++y) {
+        for (int x = 0; x < fine.width(); ++x) differing += fine.pixel(x, y) != buffer.pixels[y * buffer.pitch + x];
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {

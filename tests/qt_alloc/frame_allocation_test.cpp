@@ -29,7 +29,12 @@ constexpr int kClientHeight = 256;
 // that stands in for the window: the widget system's own repaint bookkeeping is Qt's.
 class PainterHost : public RecordingHost {
 public:
-    PainterHost() : screen(kClientWidth, kClientHeight, QImage::Format_RGB32), painter(&screen) {}
+    explicit PainterHost(double ratio)
+        : screen(ToDevice(kClientWidth, ratio), ToDevice(kClientHeight, ratio), QImage::Format_RGB32) {
+        pixelRatio = ratio;
+        screen.setDevicePixelRatio(ratio);
+        painter.begin(&screen);
+    }
 
     void RepaintPanelNow(PanelId panel) override {
         if (panel != PanelId::View || program == nullptr) return;
@@ -44,7 +49,8 @@ public:
 };
 
 struct RunningProgram {
-    RunningProgram() {
+    explicit RunningProgram(double ratio) : host(ratio) {
+        fonts.SetPixelRatio(ratio);
         program->fontEngine = &fonts;
         host.program = program.get();
         StartProgram(*program, host);
@@ -64,38 +70,40 @@ struct RunningProgram {
 
 TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
     if (!AllocationCountingAvailable()) GTEST_SKIP() << "the sanitizers own the allocator";
-    RunningProgram run;
-    run.Send(CommandMessage(kCommandTorus));
-    run.Send(TimerMessage());
-    // Every character the overlay's numbers can show, drawn once.
-    TextOut(run.program->target.dc, 0, 0, " -0123456789", 12);
-
-    // The counter sees Qt's allocations, so a zero below means nothing was allocated.
-    StartCountingAllocations();
-    const QString probe = QString::number(123456789);
-    const QImage wrapper = ImageOfSurface(*DcSurface(run.program->target.dc));
-    EXPECT_GE(StopCountingAllocations(), 2);
-
-    const auto framesBefore = run.program->shell.framesRendered;
-    // Each step in another drawing mode: the filled ones create and delete a brush per face.
-    for (int step = 1; step <= 6; ++step) {
-        run.Send(CommandMessage(kCommandWireframe + step - 1));
-        StartCountingAllocations();
-        // A left drag over the view and the tick that draws it.
-        run.Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 100 + 7 * step, 80 + 3 * step));
+    for (const double ratio : {1.0, 2.0}) {
+        RunningProgram run(ratio);
+        run.Send(CommandMessage(kCommandTorus));
         run.Send(TimerMessage());
-        EXPECT_EQ(StopCountingAllocations(), 0) << "step " << step;
-    }
-    EXPECT_EQ(run.program->shell.framesRendered, framesBefore + 6);
-    EXPECT_EQ(run.program->scene.cameraTable[1].renderMode, 5);
+        // Every character the overlay's numbers can show, drawn once.
+        TextOut(run.program->target.dc, 0, 0, " -0123456789", 12);
 
-    // The frames did reach the screen: the overlay's antialiased white text in the top-left
-    // corner, where the background has no red.
-    int bright = 0;
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 80; ++x) bright += qRed(run.host.screen.pixel(x, y)) >= 128;
+        // The counter sees Qt's allocations, so a zero below means nothing was allocated.
+        StartCountingAllocations();
+        const QString probe = QString::number(123456789);
+        const QImage wrapper = ImageOfSurface(*DcSurface(run.program->target.dc));
+        EXPECT_GE(StopCountingAllocations(), 2);
+
+        const auto framesBefore = run.program->shell.framesRendered;
+        // Each step in another drawing mode: the filled ones create and delete a brush per face.
+        for (int step = 1; step <= 6; ++step) {
+            run.Send(CommandMessage(kCommandWireframe + step - 1));
+            StartCountingAllocations();
+            // A left drag over the view and the tick that draws it.
+            run.Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 100 + 7 * step, 80 + 3 * step));
+            run.Send(TimerMessage());
+            EXPECT_EQ(StopCountingAllocations(), 0) << "step " << step << " at ratio " << ratio;
+        }
+        EXPECT_EQ(run.program->shell.framesRendered, framesBefore + 6);
+        EXPECT_EQ(run.program->scene.cameraTable[1].renderMode, 5);
+
+        // The frames did reach the screen: the overlay's antialiased white text in the top-left
+        // corner, where the background has no red.
+        int bright = 0;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 80; ++x) bright += qRed(run.host.screen.pixel(x, y)) >= 128;
+        }
+        EXPECT_GT(bright, 20);
     }
-    EXPECT_GT(bright, 20);
 }
 
 }  // namespace

@@ -103,6 +103,18 @@ bool ParseStep(std::string_view line, Step& out, std::string& error) {
         error = "size needs two whole numbers from 1 to " + std::to_string(kScriptMaxSide);
         return false;
     }
+    if (verb == "scale" && count == 2) {
+        out.kind = StepKind::Scale;
+        const std::string_view word = words[1];
+        const auto [end, failure] = std::from_chars(word.data(), word.data() + word.size(), out.ratio);
+        // The comparison is false for a NaN as well.
+        if (failure == std::errc() && end == word.data() + word.size() && out.ratio >= kScriptMinRatio &&
+            out.ratio <= kScriptMaxRatio) {
+            return true;
+        }
+        error = "scale needs a number from 1 to 4";
+        return false;
+    }
     if (verb == "seed" && count == 2) {
         out.kind = StepKind::Seed;
         if (Number(words[1], 0, 86399999, out.a)) return true;  // milliseconds within one day

@@ -8,6 +8,7 @@ namespace vantrel {
 
 enum class StepKind {
     None,  // a blank or comment line
+    Scale,  // as on a screen of that pixel ratio: sizes and points stay logical, saves are in device pixels
     Size,
     Seed,
     Menu,
@@ -29,6 +30,7 @@ struct Step {
     StepKind kind = StepKind::None;
     std::int64_t a = 0;  // size: width; seed: milliseconds; menu: id; mouse: x; tick: count
     std::int64_t b = 0;  // size: height; mouse: y
+    double ratio = 1;    // scale: device pixels per logical pixel
     bool left = false;   // mouse move: buttons held
     bool right = false;
     ScriptKey key = ScriptKey::Shift;
@@ -37,6 +39,9 @@ struct Step {
 
 // Largest client side a script may ask for, and most ticks one line may ask for.
 inline constexpr std::int64_t kScriptMaxSide = 8192;
+// The pixel ratios a script may ask for.
+inline constexpr double kScriptMinRatio = 1;
+inline constexpr double kScriptMaxRatio = 4;
 inline constexpr std::int64_t kScriptMaxTicks = 1000000;
 
 // Reads one line. False for anything it does not understand; error then says what.

@@ -72,6 +72,18 @@ bool ResizeClient(MainWindow& window, int width, int height, std::string& error)
     return false;
 }
 
+QImage ShownClientArea(MainWindow& window) {
+    QWidget* client = window.clientArea();
+    const double ratio = window.PixelRatio();
+    if (ratio == client->devicePixelRatioF()) return client->grab().toImage();
+    // A ratio the offscreen screen does not have: painted as a screen of that ratio would be.
+    QImage image(ToDevice(client->width(), ratio), ToDevice(client->height(), ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    client->render(&image);
+    return image;
+}
+
 std::string ShortestFloat(float value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -121,6 +133,7 @@ void DumpState(const Program& program, std::FILE* out) {
 int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost& host, std::string& error) {
     switch (step.kind) {
         case StepKind::None: return 0;
+        case StepKind::Scale: window.OverridePixelRatio(step.ratio); return 0;
         case StepKind::Size:
             return ResizeClient(window, static_cast<int>(step.a), static_cast<int>(step.b), error) ? 0 : 1;
         case StepKind::Seed: host.FixTimeOfDay(step.a); return 0;
@@ -152,8 +165,13 @@ int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost
             for (std::int64_t i = 0; i < step.a; ++i) window.FrameTick();
             return 0;
         case StepKind::Save: {
-            // The client area as shown: the view and both strips, painted through the procedure.
-            const QImage image = window.clientArea()->grab().toImage();
+            // The client area as shown: the view and both strips, painted through the procedure,
+            // in device pixels.
+            const QImage image = ShownClientArea(window);
+            if (image.isNull()) {
+                error = "the picture is too large to save at this scale";
+                return 1;
+            }
             if (image.save(QString::fromStdString(step.file), "PNG")) return 0;
             error = "cannot write " + step.file;
             return 1;
