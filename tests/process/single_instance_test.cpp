@@ -11,6 +11,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
