@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     window.raise();
     window.activateWindow();
     window.clientArea()->setFocus();
-    instance.Listen([&window] { window.RestoreAndRaise(); });
+    instance.Listen([&window](const QByteArray& activationToken) { window.RestoreAndRaise(activationToken); });
 
     vantrel::StartProgram(*program, host);
     window.StartFrameTimer();

@@ -241,11 +241,14 @@ void MainWindow::PlaceAtStart() {
          area.top() + std::max(0, (area.height() - kStartClientHeight) / 2));
 }
 
-void MainWindow::RestoreAndRaise() {
+void MainWindow::RestoreAndRaise(const QByteArray& activationToken) {
+    // Wayland's activation reads the token from here; compositors let only a holder take the focus.
+    if (!activationToken.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", activationToken);
     // Only the minimised flag goes: a maximised window comes back maximised.
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     raise();
     activateWindow();
+    qunsetenv("XDG_ACTIVATION_TOKEN");  // single use, and nothing this program starts should inherit it
 }
 
 void MainWindow::changeEvent(QEvent* event) {

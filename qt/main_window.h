@@ -2,6 +2,7 @@
 // The main window: a client area below the menu bar holding the three panels. Handlers turn Qt
 // events into the program's messages and hand them to the window procedure; the panels only
 // show what the procedure paints.
+#include <QByteArray>
 #include <QHash>
 #include <QMainWindow>
 #include <QTimer>
@@ -77,8 +78,9 @@ public:
     void StopFrameTimer() { timer_.stop(); }
     // What each timeout of the frame timer does.
     void FrameTick();
-    // What a second copy asks for: undo minimising (keeping maximised), then bring to the front.
-    void RestoreAndRaise();
+    // What a second copy asks for: undo minimising (keeping maximised), then bring to the front,
+    // with the activation token the second copy was started with, if any.
+    void RestoreAndRaise(const QByteArray& activationToken = QByteArray());
     // The command as if its menu item (or accelerator) was chosen.
     void RunMenuCommand(std::int32_t id);
 

@@ -24,9 +24,12 @@
 namespace vantrel {
 namespace {
 
-constexpr char kRaiseRequest[] = "raise\n";
+constexpr char kRaiseRequest[] = "raise\n";  // or "raise <activation token>\n"
 constexpr char kRaiseAnswer[] = "raised\n";
-constexpr std::size_t kRequestLimit = 16;   // bytes a connection may send before it is dropped
+constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
+constexpr std::size_t kTokenLimit = 200;
+// Bytes a connection may send before it is dropped: "raise", a space, the longest token, the newline.
+constexpr std::size_t kRequestLimit = sizeof(kRaiseRequest) + kTokenLimit;
 constexpr std::size_t kMaxConnections = 8;  // beyond this the oldest connection is dropped
 constexpr int kListenBacklog = 16;
 constexpr int kRetryMs = 50;  // between connection attempts, and before accepting again when out of descriptors
@@ -85,6 +88,12 @@ bool SocketAddress(const QString& path, sockaddr_un& address) {
     return true;
 }
 
+// Tokens are opaque to us; printable and short is all a compositor's tokens need to be.
+bool IsActivationToken(const char* token, std::size_t size) {
+    const auto printable = [](char c) { return c > ' ' && c < 0x7f; };
+    return size > 0 && size <= kTokenLimit && std::all_of(token, token + size, printable);
+}
+
 int Remaining(const QDeadlineTimer& deadline) { return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)); }
 
 }  // namespace
@@ -138,7 +147,11 @@ SingleInstance::Role SingleInstance::Claim() {
             if (!RemoveEntry(lockPath())) return Role::Unguarded;
             break;
         case LockAttempt::Held:
-            if (AskFirstToRaise(timing_.answerMs)) return Role::Second;
+            if (AskFirstToRaise(timing_.answerMs, qgetenv(kActivationTokenVariable))) {
+                // The token was for bringing a window to the front: it is the first copy's now.
+                qunsetenv(kActivationTokenVariable);
+                return Role::Second;
+            }
             // Its holder is hung or no copy of ours: take the name, it keeps a lock on nothing.
             // A second silent holder means another copy is racing us: run without the guard.
             if (tookOver || !RemoveEntry(lockPath())) return Role::Unguarded;
@@ -187,7 +200,7 @@ void SingleInstance::ReleaseLock() {
     lockFd_ = -1;
 }
 
-bool SingleInstance::Listen(std::function<void()> raise) {
+bool SingleInstance::Listen(std::function<void(const QByteArray& activationToken)> raise) {
     if (lockFd_ < 0) return false;  // only the lock's holder answers for this display
     raise_ = std::move(raise);
     sockaddr_un address{};
@@ -245,9 +258,15 @@ void SingleInstance::Read(Connection* connection) {
     connections_.remove(connection);
     connection->notifier.setEnabled(false);
     connection->deadline.stop();
-    const std::size_t requestSize = sizeof(kRaiseRequest) - 1;
-    if (connection->size == requestSize && std::memcmp(begin, kRaiseRequest, requestSize) == 0) {
-        if (raise_) raise_();
+    // One line and nothing after it: "raise", or "raise", a space and a token.
+    const std::size_t lineSize = connection->size - 1;
+    const std::size_t verbSize = sizeof(kRaiseRequest) - 2;
+    const char* token = begin + verbSize + 1;
+    const std::size_t tokenSize = lineSize > verbSize ? lineSize - verbSize - 1 : 0;
+    const bool raise = begin[lineSize] == '\n' && lineSize >= verbSize && std::memcmp(begin, kRaiseRequest, verbSize) == 0 &&
+                       (lineSize == verbSize || (begin[verbSize] == ' ' && IsActivationToken(token, tokenSize)));
+    if (raise) {
+        if (raise_) raise_(QByteArray(token, static_cast<qsizetype>(tokenSize)));
         // A few bytes into an empty socket buffer: this cannot block or come out short.
         ::send(connection->fd, kRaiseAnswer, sizeof(kRaiseAnswer) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     }
@@ -268,9 +287,13 @@ void SingleInstance::Retire(Connection* connection) {
     retired_.emplace_back(connection);  // we may be inside one of its own signals: deleted at the next accept
 }
 
-bool SingleInstance::AskFirstToRaise(int timeoutMs) const {
+bool SingleInstance::AskFirstToRaise(int timeoutMs, const QByteArray& activationToken) const {
     sockaddr_un address{};
     if (!SocketAddress(socketPath(), address)) return false;
+    // A token the first copy would refuse is left out: being raised without it beats not at all.
+    QByteArray request = kRaiseRequest;
+    if (IsActivationToken(activationToken.constData(), static_cast<std::size_t>(activationToken.size())))
+        request = "raise " + activationToken + '\n';
     const QDeadlineTimer deadline(timeoutMs);
     // The first copy may hold the lock before its socket exists, or drop us when flooded: keep trying.
     do {
@@ -279,7 +302,7 @@ bool SingleInstance::AskFirstToRaise(int timeoutMs) const {
         char answer[sizeof(kRaiseAnswer)] = {};
         std::size_t size = 0;
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
-            ::send(fd, kRaiseRequest, sizeof(kRaiseRequest) - 1, MSG_NOSIGNAL) == sizeof(kRaiseRequest) - 1) {
+            ::send(fd, request.constData(), static_cast<std::size_t>(request.size()), MSG_NOSIGNAL) == request.size()) {
             pollfd entry{fd, POLLIN, 0};
             while (size < sizeof(answer) - 1 && ::poll(&entry, 1, Remaining(deadline)) > 0) {
                 const ssize_t count = ::read(fd, answer + size, sizeof(answer) - 1 - size);

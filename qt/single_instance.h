@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 class QSocketNotifier;
@@ -38,15 +39,18 @@ public:
     static QString DisplayFromEnvironment();
 
     // First: holds the lock. Second: a running copy on this display acknowledged the request to
-    // raise its window. Unguarded: no usable directory, or a lock that cannot be taken or removed;
-    // the program then simply runs, without listening.
+    // raise its window, and took this copy's activation token (XDG_ACTIVATION_TOKEN, then unset
+    // here). Unguarded: no usable directory, or a lock that cannot be taken or removed; the program
+    // then simply runs, without listening.
     Role Claim();
-    // First copy, once its window exists: calls raise for every request from a later copy. False
-    // (and the lock given up, so later copies need not wait) when the socket cannot be set up.
-    bool Listen(std::function<void()> raise);
-    // Asks the copy listening on this display to raise its window; true once it acknowledged,
-    // retrying (the first copy may still be starting) until timeoutMs have passed.
-    bool AskFirstToRaise(int timeoutMs) const;
+    // First copy, once its window exists: calls raise for every request from a later copy, with the
+    // activation token that copy was started with (empty if none). False (and the lock given up, so
+    // later copies need not wait) when the socket cannot be set up.
+    bool Listen(std::function<void(const QByteArray& activationToken)> raise);
+    // Asks the copy listening on this display to raise its window, handing on the token a Wayland
+    // compositor wants before it lets a window take the focus; true once it acknowledged, retrying
+    // (the first copy may still be starting) until timeoutMs have passed.
+    bool AskFirstToRaise(int timeoutMs, const QByteArray& activationToken = QByteArray()) const;
 
     QString lockPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".lock"); }
     QString socketPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".socket"); }
@@ -76,7 +80,7 @@ private:
     std::unique_ptr<QSocketNotifier> acceptNotifier_;
     std::list<Connection*> connections_;  // oldest first
     std::vector<std::unique_ptr<Connection>> retired_;  // dropped, not yet deleted
-    std::function<void()> raise_;
+    std::function<void(const QByteArray&)> raise_;
 };
 
 }  // namespace vantrel

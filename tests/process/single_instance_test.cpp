@@ -11,6 +11,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -78,13 +79,15 @@ protected:
     }
 
     // The real program on the given display with the test's runtime directory, headless.
-    QProcess& Start(const QString& display = kDisplay) {
+    QProcess& Start(const QString& display = kDisplay, const QString& activationToken = QString()) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("DISPLAY", display);
         environment.remove("WAYLAND_DISPLAY");
+        environment.remove("XDG_ACTIVATION_TOKEN");
+        if (!activationToken.isEmpty()) environment.insert("XDG_ACTIVATION_TOKEN", activationToken);
         process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(VANTREL_PROGRAM, QStringList());
@@ -119,15 +122,17 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     window.showMinimized();
     QCoreApplication::processEvents();
     int raised = 0;
-    ASSERT_TRUE(first.Listen([&] {
+    QByteArray token;
+    ASSERT_TRUE(first.Listen([&](const QByteArray& activationToken) {
         ++raised;
-        window.RestoreAndRaise();
+        token = activationToken;
+        window.RestoreAndRaise(activationToken);
     }));
     // Only the user may connect.
     EXPECT_EQ(QFileInfo(first.socketPath()).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
               QFile::Permissions());
 
-    QProcess& second = Start();
+    QProcess& second = Start(kDisplay, QStringLiteral("launcher-token_1"));
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(WaitForExit(second, 8000));
@@ -135,6 +140,8 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(raised, 1);
+    EXPECT_EQ(token, "launcher-token_1");  // handed on for Wayland's activation, then gone again
+    EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
 
@@ -182,7 +189,7 @@ TEST_F(SingleInstanceTest, AnUnansweringFirstCopyIsTakenOver) {
     EXPECT_EQ(next.Claim(), SingleInstance::Role::First);
     EXPECT_GE(clock.elapsed(), kQuick.answerMs);
     EXPECT_LT(clock.elapsed(), 3000);
-    ASSERT_TRUE(next.Listen([] {}));
+    ASSERT_TRUE(next.Listen([](const QByteArray&) {}));
     silent.reset();  // ending later, the silent copy leaves the new names alone
     SingleInstance third(runtime.path(), kDisplay, kQuick);
     EXPECT_EQ(WhilePumping([&] { return third.Claim(); }), SingleInstance::Role::Second);
@@ -222,7 +229,7 @@ TEST_F(SingleInstanceTest, NothingLeftInTheFolderKeepsTheProgramFromStartingAtOn
         clock.start();
         EXPECT_EQ(guard.Claim(), test.role) << test.what;
         EXPECT_LT(clock.elapsed(), kQuick.answerMs) << test.what;
-        EXPECT_EQ(guard.Listen([] {}), test.role == Role::First) << test.what;
+        EXPECT_EQ(guard.Listen([](const QByteArray&) {}), test.role == Role::First) << test.what;
         EXPECT_EQ(QFileInfo::exists(guard.socketPath()), test.role == Role::First) << test.what;
     }
     QFile kept(target);
@@ -233,7 +240,30 @@ TEST_F(SingleInstanceTest, FloodsAndStragglersAreDroppedAndTheFirstCopyKeepsAnsw
     SingleInstance first(runtime.path(), kDisplay, kQuick);
     ASSERT_EQ(first.Claim(), SingleInstance::Role::First);
     int raised = 0;
-    ASSERT_TRUE(first.Listen([&] { ++raised; }));
+    QByteArray seen = "none";
+    ASSERT_TRUE(first.Listen([&](const QByteArray& token) {
+        ++raised;
+        seen = token;
+    }));
+
+    // With or without a token; anything else, or a token too long or not printable, is dropped.
+    const QByteArray longest(200, 't');
+    const struct { QByteArray request, answer, token; } requests[] = {  // token: what raise saw, "none": not called
+        {"raise\n", "raised\n", ""}, {"raise abc-1_2.3:X\n", "raised\n", "abc-1_2.3:X"}, {"raise " + longest + "\n", "raised\n", longest},
+        {"raise " + longest + "t\n", "", "none"}, {"raise \n", "", "none"}, {"raise a b\n", "", "none"},
+        {"raise a\x01\n", "", "none"}, {"raised\n", "", "none"}, {"raise\nraise\n", "", "none"},
+    };
+    for (const auto& test : requests) {
+        const int fd = ConnectTo(first.socketPath());
+        ASSERT_EQ(::send(fd, test.request.constData(), static_cast<std::size_t>(test.request.size()), MSG_NOSIGNAL), test.request.size());
+        char answer[16] = {};
+        ssize_t count = -1;
+        PumpUntil([&] { return count >= 0 || (count = ::read(fd, answer, sizeof(answer))) >= 0 || errno != EAGAIN; }, 3000);
+        ::close(fd);
+        EXPECT_EQ(QByteArray(answer, std::max<qsizetype>(count, 0)), test.answer) << test.request.constData();
+        EXPECT_EQ(std::exchange(seen, "none"), test.token) << test.request.constData();
+    }
+    raised = 0;
 
     // A request with no end: a few bytes are read, then the first copy hangs up; what it took in
     // stays within the kernel's socket buffers (today's server read all 64 MiB into memory).
@@ -274,8 +304,9 @@ TEST_F(SingleInstanceTest, FloodsAndStragglersAreDroppedAndTheFirstCopyKeepsAnsw
     struct stat status {};
     EXPECT_TRUE(::lstat(first.socketPath().toLocal8Bit(), &status) == 0 && S_ISSOCK(status.st_mode));
 
-    EXPECT_TRUE(WhilePumping([&] { return first.AskFirstToRaise(2000); }));
+    EXPECT_TRUE(WhilePumping([&] { return first.AskFirstToRaise(2000, "not a token"); }));  // raised, without it
     EXPECT_EQ(raised, 1);
+    EXPECT_EQ(seen, "");
 }
 
 }  // namespace
