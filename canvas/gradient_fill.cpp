@@ -172,7 +172,7 @@ struct GradientSteps {
     std::int64_t stepByte[3] = {0, 0, 0};  // floor(per-pixel numerator step / divisor)
     std::int64_t stepRem[3] = {0, 0, 0};   // the rest, 0 <= stepRem < divisor
     std::uint32_t stepPixel = 0;           // the byte steps packed, without carries
-    // For the vector paths (divisor <= 2^30): the ramp i pixels on, i = 0 .. kLanes, as a packed
+    // For the vector paths (divisor <= 2^31): the ramp i pixels on, i = 0 .. kLanes, as a packed
     // byte offset and remainders below divisor.
     std::uint32_t lanePixel[kLanes + 1] = {};
     std::int32_t laneRem[3][kLanes + 1] = {};
@@ -217,11 +217,17 @@ void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, 
 }
 
 #if defined(__x86_64__)
-// Four pixels a turn; remainders in 32-bit lanes, exact while divisor <= 2^30.
+// Remainders sit in 32-bit lanes less 2^31, so the signed compare orders them as unsigned
+// numbers: exact while remainder plus step stays below 2^32, that is divisor <= 2^31.
+inline std::int32_t Biased(std::int64_t remainder) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(remainder) - 0x80000000u);
+}
+
+// Four pixels a turn.
 void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
                  const GradientSteps& s) {
     const __m128i divisor = _mm_set1_epi32(static_cast<std::int32_t>(s.divisor));
-    const __m128i below = _mm_set1_epi32(static_cast<std::int32_t>(s.divisor - 1));
+    const __m128i below = _mm_set1_epi32(Biased(s.divisor - 1));
     __m128i pix = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(pixel)),
                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.lanePixel)));
     const __m128i stepPix = _mm_set1_epi32(static_cast<std::int32_t>(s.lanePixel[4]));
@@ -229,7 +235,7 @@ void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, cons
     for (int k = 0; k < 3; ++k) {
         bit[k] = _mm_set1_epi32(static_cast<std::int32_t>(kChannelBit[k]));
         stepR[k] = _mm_set1_epi32(s.laneRem[k][4]);
-        r[k] = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(rem[k])),
+        r[k] = _mm_add_epi32(_mm_set1_epi32(Biased(rem[k])),
                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.laneRem[k])));
         const __m128i carry = _mm_cmpgt_epi32(r[k], below);
         r[k] = _mm_sub_epi32(r[k], _mm_and_si128(carry, divisor));
@@ -260,7 +266,7 @@ void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, cons
 __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel,
                                                  const std::int64_t (&rem)[3], const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
-    const __m256i below = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor - 1));
+    const __m256i below = _mm256_set1_epi32(Biased(s.divisor - 1));
     __m256i pix = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(pixel)),
                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.lanePixel)));
     const __m256i stepPix = _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8]));
@@ -268,7 +274,7 @@ __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t 
     for (int k = 0; k < 3; ++k) {
         bit[k] = _mm256_set1_epi32(static_cast<std::int32_t>(kChannelBit[k]));
         stepR[k] = _mm256_set1_epi32(s.laneRem[k][8]);
-        r[k] = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(rem[k])),
+        r[k] = _mm256_add_epi32(_mm256_set1_epi32(Biased(rem[k])),
                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k])));
         const __m256i carry = _mm256_cmpgt_epi32(r[k], below);
         r[k] = _mm256_sub_epi32(r[k], _mm256_and_si256(carry, divisor));
@@ -300,7 +306,7 @@ using FillRow = void (*)(std::uint32_t*, std::int32_t, std::uint32_t, const std:
 
 FillRow RowFillerFor(PixelPath path, std::int64_t divisor) {
 #if defined(__x86_64__)
-    if (divisor <= (std::int64_t{1} << 30)) {
+    if (divisor <= (std::int64_t{1} << 31)) {
         if (path == PixelPath::Avx2) return FillRowAvx2;
         if (path == PixelPath::Sse2) return FillRowSse2;
     }
