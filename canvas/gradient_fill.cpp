@@ -414,6 +414,7 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         }
         lastY = y;
         lastX = xa;
+        PrefetchRowsAhead(surface, y, xa, xb);
         fillRow(SurfaceRow(surface, y) + xa, xb - xa, 0xFF000000u | PackedBytes(byte), rem, s);
     });
 }
