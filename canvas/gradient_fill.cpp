@@ -172,10 +172,10 @@ struct GradientSteps {
     std::int64_t stepByte[3] = {0, 0, 0};  // floor(per-pixel numerator step / divisor)
     std::int64_t stepRem[3] = {0, 0, 0};   // the rest, 0 <= stepRem < divisor
     std::uint32_t stepPixel = 0;           // the byte steps packed, without carries
-    // For the vector paths (divisor <= 2^31): the ramp i pixels on, i = 0 .. kLanes, as a packed
+    // For the vector paths (divisor <= 2^31): the ramp i pixels on, i = 0 .. 8 and 16, as a packed
     // byte offset and remainders below divisor.
-    std::uint32_t lanePixel[kLanes + 1] = {};
-    std::int32_t laneRem[3][kLanes + 1] = {};
+    std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
+    std::int32_t laneRem[3][kLanes + 1];
 };
 
 // floor(n / d) and n - d floor(n / d), d > 0.
@@ -357,19 +357,27 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     s.stepPixel = PackedBytes(s.stepByte);
     FillRow fillRow = RowFillerFor(path, d);
     if (fillRow != FillRowPortable) {
+        // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
+        // whether a remainder carries is as good as random.
         std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
-        for (std::int32_t i = 0; i <= kLanes; ++i) {
+        for (std::int32_t i = 0;; ++i) {
             s.lanePixel[i] = PackedBytes(byte);
+            for (int k = 0; k < 3; ++k) s.laneRem[k][i] = static_cast<std::int32_t>(rem[k]);
+            if (i == 8) break;
             for (int k = 0; k < 3; ++k) {
-                s.laneRem[k][i] = static_cast<std::int32_t>(rem[k]);
-                byte[k] += s.stepByte[k];
                 rem[k] += s.stepRem[k];
-                if (rem[k] >= d) {
-                    rem[k] -= d;
-                    ++byte[k];
-                }
+                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+                rem[k] -= d & carry;
+                byte[k] += s.stepByte[k] - carry;
             }
         }
+        for (int k = 0; k < 3; ++k) {
+            rem[k] *= 2;
+            const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+            s.laneRem[k][16] = static_cast<std::int32_t>(rem[k] - (d & carry));
+            byte[k] = 2 * byte[k] - carry;
+        }
+        s.lanePixel[16] = PackedBytes(byte);
     }
     // The ramp at the first pixel of the last row drawn, and the step from there to the next
     // row's first pixel for a shift of shift or shift + 1 pixels (a triangle edge moves by one
@@ -404,12 +412,10 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
             }
             const bool far = moved != shift;
             for (int k = 0; k < 3; ++k) {
-                byte[k] += far ? farByte[k] : nearByte[k];
                 rem[k] += far ? farRem[k] : nearRem[k];
-                if (rem[k] >= d) {
-                    rem[k] -= d;
-                    ++byte[k];
-                }
+                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+                rem[k] -= d & carry;
+                byte[k] += (far ? farByte[k] : nearByte[k]) - carry;
             }
         }
         lastY = y;
