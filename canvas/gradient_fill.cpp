@@ -1,7 +1,13 @@
 #include <algorithm>
-#include <type_traits>
+#include <climits>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "canvas/drawing.h"
+#include "canvas/pixel_paths.h"
 #include "canvas/polygon_spans.h"
 #include "canvas/raster_ops.h"
 #include "canvas/wide_int.h"
@@ -91,24 +97,23 @@ void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVerte
 }
 
 // One channel of a triangle's ramp along a row: value = floor(numerator / det), stepped by whole
-// and fractional parts so the inner loop only adds. Wide is 64-bit for small triangles and
-// 128-bit when the weight products need it.
-template <typename Wide>
-struct ChannelStepper {
+// and fractional parts so the inner loop only adds. Used for triangles whose corners need 128-bit
+// weight products.
+struct WideChannelStepper {
     std::int64_t value = 0;
-    Wide remainder = 0;  // 0 <= remainder < det
+    Int128 remainder = 0;  // 0 <= remainder < det
     std::int64_t stepValue = 0;
-    Wide stepRemainder = 0;
+    Int128 stepRemainder = 0;
 
-    void Start(Wide numerator, Wide stepNumerator, Wide det) {
-        const Wide q = FloorOf(numerator, det);
+    void Start(Int128 numerator, Int128 stepNumerator, Int128 det) {
+        const Int128 q = FloorDivide(numerator, det);
         value = static_cast<std::int64_t>(q);
         remainder = numerator - q * det;
-        const Wide s = FloorOf(stepNumerator, det);
+        const Int128 s = FloorDivide(stepNumerator, det);
         stepValue = static_cast<std::int64_t>(s);
         stepRemainder = stepNumerator - s * det;
     }
-    void Step(Wide det) {
+    void Step(Int128 det) {
         value += stepValue;
         remainder += stepRemainder;
         if (remainder >= det) {
@@ -116,40 +121,32 @@ struct ChannelStepper {
             ++value;
         }
     }
-    static Wide FloorOf(Wide n, Wide d) {
-        Wide q = n / d;
-        if (n % d != 0 && n < 0) {
-            --q;
-        }
-        return q;
-    }
 };
 
-template <typename Wide>
-void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
-    const Wide x0 = v[0].x, y0 = v[0].y, x1 = v[1].x, y1 = v[1].y, x2 = v[2].x, y2 = v[2].y;
-    Wide det = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
+    const Int128 x0 = v[0].x, y0 = v[0].y, x1 = v[1].x, y1 = v[1].y, x2 = v[2].x, y2 = v[2].y;
+    Int128 det = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
     if (det == 0) {
         return;
     }
     // Barycentric weights scaled by det; flipping all signs keeps det positive.
-    const Wide sign = det < 0 ? -1 : 1;
+    const Int128 sign = det < 0 ? -1 : 1;
     det *= sign;
     const Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
-    Wide stepX[3];
+    Int128 stepX[3];
     for (int k = 0; k < 3; ++k) {
         stepX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
     }
     const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
     TriangleForEachSpan(corners, surface.width, surface.height,
                        [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
-                           const Wide px = xa, py = y;
-                           const Wide w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
-                           const Wide w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
-                           const Wide w2 = det * sign - w0 - w1;
-                           ChannelStepper<Wide> channel[3];
+                           const Int128 px = xa, py = y;
+                           const Int128 w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
+                           const Int128 w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
+                           const Int128 w2 = det * sign - w0 - w1;
+                           WideChannelStepper channel[3];
                            for (int k = 0; k < 3; ++k) {
-                               const Wide numerator = c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2;
+                               const Int128 numerator = c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2;
                                channel[k].Start(sign * numerator, stepX[k], det);
                            }
                            std::uint32_t* row = SurfaceRow(surface, y);
@@ -160,6 +157,272 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
                                channel[2].Step(det);
                            }
                        });
+}
+
+// A channel's colour byte at a pixel is floor(numerator / divisor) with divisor = 256 det, the
+// high byte of the exact 16-bit ramp value. The numerator grows by a fixed amount per pixel and
+// per row, so a byte and its remainder are stepped by addition alone. Bytes are kept packed as a
+// pixel: each stays within 0 .. 255 on every filled pixel, so adding the per-channel steps to the
+// packed word gives exactly the packed result.
+constexpr std::uint32_t kChannelBit[3] = {1u << 16, 1u << 8, 1u};
+constexpr std::int32_t kLanes = 16;
+
+struct GradientSteps {
+    std::int64_t divisor = 1;
+    std::int64_t stepByte[3] = {0, 0, 0};  // floor(per-pixel numerator step / divisor)
+    std::int64_t stepRem[3] = {0, 0, 0};   // the rest, 0 <= stepRem < divisor
+    std::uint32_t stepPixel = 0;           // the byte steps packed, without carries
+    // For the vector paths (divisor <= 2^31): the ramp i pixels on, i = 0 .. 8 and 16, as a packed
+    // byte offset and remainders below divisor.
+    std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
+    std::int32_t laneRem[3][kLanes + 1];
+};
+
+// floor(n / d) and n - d floor(n / d), d > 0.
+inline void FloorDivMod(std::int64_t n, std::int64_t d, std::int64_t& quotient, std::int64_t& remainder) {
+    quotient = n / d;
+    remainder = n - quotient * d;
+    if (remainder < 0) {
+        --quotient;
+        remainder += d;
+    }
+}
+
+inline std::uint32_t PackedBytes(const std::int64_t (&bytes)[3]) {
+    return static_cast<std::uint32_t>(bytes[0]) * kChannelBit[0] + static_cast<std::uint32_t>(bytes[1]) * kChannelBit[1] +
+           static_cast<std::uint32_t>(bytes[2]);
+}
+
+void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
+                     const GradientSteps& s) {
+    const std::int64_t d = s.divisor;
+    std::int64_t r0 = rem[0], r1 = rem[1], r2 = rem[2];
+    for (std::int32_t i = 0; i < count; ++i) {
+        p[i] = pixel;
+        pixel += s.stepPixel;
+        // A remainder reaching the divisor carries one into its byte, without a branch.
+        r0 += s.stepRem[0];
+        std::int64_t carry = (d - 1 - r0) >> 63;
+        r0 -= d & carry;
+        pixel += kChannelBit[0] & static_cast<std::uint32_t>(carry);
+        r1 += s.stepRem[1];
+        carry = (d - 1 - r1) >> 63;
+        r1 -= d & carry;
+        pixel += kChannelBit[1] & static_cast<std::uint32_t>(carry);
+        r2 += s.stepRem[2];
+        carry = (d - 1 - r2) >> 63;
+        r2 -= d & carry;
+        pixel += kChannelBit[2] & static_cast<std::uint32_t>(carry);
+    }
+}
+
+#if defined(__x86_64__)
+// Remainders sit in 32-bit lanes less 2^31, so the signed compare orders them as unsigned
+// numbers: exact while remainder plus step stays below 2^32, that is divisor <= 2^31.
+inline std::int32_t Biased(std::int64_t remainder) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(remainder) - 0x80000000u);
+}
+
+// Four pixels a turn.
+void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
+                 const GradientSteps& s) {
+    const __m128i divisor = _mm_set1_epi32(static_cast<std::int32_t>(s.divisor));
+    const __m128i below = _mm_set1_epi32(Biased(s.divisor - 1));
+    __m128i pix = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(pixel)),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.lanePixel)));
+    const __m128i stepPix = _mm_set1_epi32(static_cast<std::int32_t>(s.lanePixel[4]));
+    __m128i r[3], stepR[3], bit[3];
+    for (int k = 0; k < 3; ++k) {
+        bit[k] = _mm_set1_epi32(static_cast<std::int32_t>(kChannelBit[k]));
+        stepR[k] = _mm_set1_epi32(s.laneRem[k][4]);
+        r[k] = _mm_add_epi32(_mm_set1_epi32(Biased(rem[k])),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.laneRem[k])));
+        const __m128i carry = _mm_cmpgt_epi32(r[k], below);
+        r[k] = _mm_sub_epi32(r[k], _mm_and_si128(carry, divisor));
+        pix = _mm_add_epi32(pix, _mm_and_si128(carry, bit[k]));
+    }
+    std::int32_t i = 0;
+    for (;; i += 4) {
+        if (count - i < 4) {
+            break;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), pix);
+        pix = _mm_add_epi32(pix, stepPix);
+        for (int k = 0; k < 3; ++k) {
+            r[k] = _mm_add_epi32(r[k], stepR[k]);
+            const __m128i carry = _mm_cmpgt_epi32(r[k], below);
+            r[k] = _mm_sub_epi32(r[k], _mm_and_si128(carry, divisor));
+            pix = _mm_add_epi32(pix, _mm_and_si128(carry, bit[k]));
+        }
+    }
+    if (i < count) {
+        alignas(16) std::uint32_t last[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(last), pix);
+        std::memcpy(p + i, last, static_cast<std::size_t>(count - i) * sizeof last[0]);
+    }
+}
+
+// Sixteen pixels a turn in two independent runs of eight, for processors that report AVX2.
+struct Avx2Ramp {
+    __m256i pixel, rem[3];
+};
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2Carry(Avx2Ramp& ramp, const __m256i (&step)[3],
+                                                                     const __m256i& stepPixel, const __m256i& below,
+                                                                     const __m256i& divisor) {
+    __m256i carried[3];
+    for (int k = 0; k < 3; ++k) {
+        ramp.rem[k] = _mm256_add_epi32(ramp.rem[k], step[k]);
+        const __m256i carry = _mm256_cmpgt_epi32(ramp.rem[k], below);
+        ramp.rem[k] = _mm256_sub_epi32(ramp.rem[k], _mm256_and_si256(carry, divisor));
+        carried[k] = _mm256_and_si256(carry, _mm256_set1_epi32(static_cast<std::int32_t>(kChannelBit[k])));
+    }
+    const __m256i carries = _mm256_or_si256(_mm256_or_si256(carried[0], carried[1]), carried[2]);
+    ramp.pixel = _mm256_add_epi32(ramp.pixel, _mm256_add_epi32(stepPixel, carries));
+}
+
+__attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel,
+                                                 const std::int64_t (&rem)[3], const GradientSteps& s) {
+    const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
+    const __m256i below = _mm256_set1_epi32(Biased(s.divisor - 1));
+    Avx2Ramp a;
+    a.pixel = _mm256_set1_epi32(static_cast<std::int32_t>(pixel));
+    __m256i start[3], step8[3], step16[3];
+    for (int k = 0; k < 3; ++k) {
+        a.rem[k] = _mm256_set1_epi32(Biased(rem[k]));
+        start[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k]));
+        step8[k] = _mm256_set1_epi32(s.laneRem[k][8]);
+        step16[k] = _mm256_set1_epi32(s.laneRem[k][16]);
+    }
+    Avx2Carry(a, start, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.lanePixel)), below, divisor);
+    std::int32_t i = 0;
+    if (count >= 16) {
+        const __m256i stepPixel16 = _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[16]));
+        Avx2Ramp b = a;
+        Avx2Carry(b, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
+        for (; count - i >= 16; i += 16) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b.pixel);
+            Avx2Carry(a, step16, stepPixel16, below, divisor);
+            Avx2Carry(b, step16, stepPixel16, below, divisor);
+        }
+    }
+    if (count - i >= 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
+        Avx2Carry(a, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
+        i += 8;
+    }
+    if (i < count) {
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lane);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p + i), mask, a.pixel);
+    }
+}
+#endif
+
+using FillRow = void (*)(std::uint32_t*, std::int32_t, std::uint32_t, const std::int64_t (&)[3], const GradientSteps&);
+
+FillRow RowFillerFor(PixelPath path, std::int64_t divisor) {
+#if defined(__x86_64__)
+    if (divisor <= (std::int64_t{1} << 31)) {
+        if (path == PixelPath::Avx2) return FillRowAvx2;
+        if (path == PixelPath::Sse2) return FillRowSse2;
+    }
+#else
+    (void)divisor;
+#endif
+    (void)path;
+    return FillRowPortable;
+}
+
+// Corners within +-2^20: every weight product and channel sum stays below 2^62.
+void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], PixelPath path) {
+    const std::int64_t x0 = v[0].x, y0 = v[0].y, x1 = v[1].x, y1 = v[1].y, x2 = v[2].x, y2 = v[2].y;
+    const std::int64_t signedDet = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    if (signedDet == 0) {
+        return;
+    }
+    const std::int64_t sign = signedDet < 0 ? -1 : 1;
+    const Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
+    GradientSteps s;
+    s.divisor = 256 * signedDet * sign;
+    const std::int64_t d = s.divisor;
+    // The numerator of each channel at (px, py) is sign * (c0 w0 + c1 w1 + c2 w2), affine in px, py.
+    std::int64_t perX[3], perY[3];
+    for (int k = 0; k < 3; ++k) {
+        perX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
+        perY[k] = sign * (c[0].value[k] * (x2 - x1) + c[1].value[k] * (x0 - x2) + c[2].value[k] * (x1 - x0));
+        FloorDivMod(perX[k], d, s.stepByte[k], s.stepRem[k]);
+    }
+    s.stepPixel = PackedBytes(s.stepByte);
+    FillRow fillRow = RowFillerFor(path, d);
+    if (fillRow != FillRowPortable) {
+        // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
+        // whether a remainder carries is as good as random.
+        std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
+        for (std::int32_t i = 0;; ++i) {
+            s.lanePixel[i] = PackedBytes(byte);
+            for (int k = 0; k < 3; ++k) s.laneRem[k][i] = static_cast<std::int32_t>(rem[k]);
+            if (i == 8) break;
+            for (int k = 0; k < 3; ++k) {
+                rem[k] += s.stepRem[k];
+                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+                rem[k] -= d & carry;
+                byte[k] += s.stepByte[k] - carry;
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            rem[k] *= 2;
+            const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+            s.laneRem[k][16] = static_cast<std::int32_t>(rem[k] - (d & carry));
+            byte[k] = 2 * byte[k] - carry;
+        }
+        s.lanePixel[16] = PackedBytes(byte);
+    }
+    // The ramp at the first pixel of the last row drawn, and the step from there to the next
+    // row's first pixel for a shift of shift or shift + 1 pixels (a triangle edge moves by one
+    // of two amounts from row to row).
+    std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
+    std::int32_t lastY = INT32_MIN, lastX = 0;
+    std::int64_t shift = INT64_MIN;
+    std::int64_t nearByte[3] = {}, nearRem[3] = {}, farByte[3] = {}, farRem[3] = {};
+    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+    TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
+        const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
+        if (y != lastY + 1) {
+            const std::int64_t px = xa, py = y;
+            const std::int64_t w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
+            const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
+            const std::int64_t w2 = signedDet - w0 - w1;
+            for (int k = 0; k < 3; ++k) {
+                FloorDivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), d, byte[k], rem[k]);
+            }
+        } else {
+            if (moved != shift && moved != shift + 1) {
+                shift = moved;
+                for (int k = 0; k < 3; ++k) {
+                    FloorDivMod(shift * perX[k] + perY[k], d, nearByte[k], nearRem[k]);
+                    farByte[k] = nearByte[k] + s.stepByte[k];
+                    farRem[k] = nearRem[k] + s.stepRem[k];
+                    if (farRem[k] >= d) {
+                        farRem[k] -= d;
+                        ++farByte[k];
+                    }
+                }
+            }
+            const bool far = moved != shift;
+            for (int k = 0; k < 3; ++k) {
+                rem[k] += far ? farRem[k] : nearRem[k];
+                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+                rem[k] -= d & carry;
+                byte[k] += (far ? farByte[k] : nearByte[k]) - carry;
+            }
+        }
+        lastY = y;
+        lastX = xa;
+        PrefetchRowsAhead(surface, y, xa, xb);
+        fillRow(SurfaceRow(surface, y) + xa, xb - xa, 0xFF000000u | PackedBytes(byte), rem, s);
+    });
 }
 
 // Corners within +-2^20 keep every weight product and channel sum below 2^62.
@@ -205,13 +468,14 @@ bool GradientFill(DcHandle dc, const TriVertex* vertices, std::uint32_t vertexCo
         }
     }
     const Surface* surface = DcSurface(dc);
+    const PixelPath path = CurrentPixelPath();
     for (std::uint32_t i = 0; surface != nullptr && i < meshCount; ++i) {
         const TriVertex corners[3] = {vertices[triangles[i].vertex1], vertices[triangles[i].vertex2],
                                       vertices[triangles[i].vertex3]};
         if (FitsSixtyFourBits(corners)) {
-            FillGradientTriangle<std::int64_t>(*surface, corners);
+            FillGradientTriangle(*surface, corners, path);
         } else {
-            FillGradientTriangle<Int128>(*surface, corners);
+            FillWideGradientTriangle(*surface, corners);
         }
     }
     return true;

@@ -16,6 +16,7 @@ constexpr std::int32_t kSmallPolygon = 32;
 // The spans of a triangle for a plain copy, written straight into the rows.
 void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2* corners) {
     TriangleForEachSpan(corners, surface.width, surface.height, [&surface, pixel](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        PrefetchRowsAhead(surface, y, x0, x1);
         FillPixels(SurfaceRow(surface, y) + x0, x1 - x0, pixel);
     });
 }
@@ -29,7 +30,10 @@ void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
         RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
     };
     if (count == 3) {
-        TriangleForEachSpan(points, surface.width, surface.height, span);
+        TriangleForEachSpan(points, surface.width, surface.height, [&surface, &span](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+            PrefetchRowsAhead(surface, y, x0, x1);
+            span(y, x0, x1);
+        });
         return;
     }
     if (count <= kSmallPolygon) {

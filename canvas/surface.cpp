@@ -1,9 +1,36 @@
 #include "canvas/surface.h"
 
 #include <algorithm>
-#include <new>
+#include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace vantrel {
+namespace {
+
+// Surfaces of a few megabytes start on a 2 MiB boundary and ask for huge pages: a triangle's
+// rows lie a row's pitch apart, so with 4 KiB pages nearly every row of a large view costs a
+// TLB miss.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::uint32_t* AllocatePixels(std::size_t count) {
+    const std::size_t bytes = count * sizeof(std::uint32_t);
+    if (bytes < kHugePage) {
+        return static_cast<std::uint32_t*>(std::malloc(bytes));
+    }
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = std::aligned_alloc(kHugePage, rounded);
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (memory != nullptr) {
+        madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: without huge pages all still works
+    }
+#endif
+    return static_cast<std::uint32_t*>(memory);
+}
+
+}  // namespace
 
 bool SurfaceCreate(std::int32_t width, std::int32_t height, Surface& out) {
     out = Surface{};
@@ -11,7 +38,7 @@ bool SurfaceCreate(std::int32_t width, std::int32_t height, Surface& out) {
         return false;
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    std::uint32_t* pixels = new (std::nothrow) std::uint32_t[count];
+    std::uint32_t* pixels = AllocatePixels(count);
     if (pixels == nullptr) {
         return false;
     }
@@ -24,7 +51,7 @@ bool SurfaceCreate(std::int32_t width, std::int32_t height, Surface& out) {
 }
 
 void SurfaceDestroy(Surface& surface) {
-    delete[] surface.pixels;
+    std::free(surface.pixels);
     surface = Surface{};
 }
 

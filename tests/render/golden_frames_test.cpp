@@ -101,6 +101,9 @@ TEST(GoldenFrames, TorusFromAboveWithEffects) {
     f.camera().renderMode = kModeGradient;
     f.RenderOnBackground();
     ExpectMatchesGolden(f, "torus_gradient_metallic_double_sided");
+    f.camera().renderMode = kModeShaded;
+    f.RenderOnBackground();
+    ExpectMatchesGolden(f, "torus_shaded_metallic_double_sided");
     f.camera().orthographic = 8;
     f.camera().orthoScale = 1.5f;
     f.camera().renderMode = kModeSolid;
