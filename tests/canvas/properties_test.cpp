@@ -45,7 +45,7 @@ std::string RandomScript(Random& random, std::int32_t width, std::int32_t height
             const std::int64_t n = RandomBetween(random, 2, 7);
             script += "polygon " + std::to_string(n);
             for (std::int64_t k = 0; k < n; ++k) {
-                script += " " + RandomPoint(random, width, height);
+                script.append(" ").append(RandomPoint(random, width, height));
             }
             script += "\n";
             break;
@@ -54,7 +54,7 @@ std::string RandomScript(Random& random, std::int32_t width, std::int32_t height
         case 5: {
             script += "bezier 7";
             for (int k = 0; k < 7; ++k) {
-                script += " " + RandomPoint(random, width, height);
+                script.append(" ").append(RandomPoint(random, width, height));
             }
             script += "\n";
             break;
@@ -66,7 +66,7 @@ std::string RandomScript(Random& random, std::int32_t width, std::int32_t height
         default:
             script += "gradtri";
             for (int k = 0; k < 3; ++k) {
-                script += " " + RandomPoint(random, width, height) + " " + RandomColor(random);
+                script.append(" ").append(RandomPoint(random, width, height)).append(" ").append(RandomColor(random));
             }
             script += "\n";
             break;
