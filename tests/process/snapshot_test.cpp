@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tools/vantrel-snapshot/script.h"
 
 namespace vantrel {
@@ -56,6 +58,14 @@ TEST(SnapshotScript, ReadsEveryStepAndRejectsTheRest) {
                             "save a b", "Size 10 10", "menu 12abc"}) {
         EXPECT_FALSE(ParseStep(bad, step, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
+    }
+    // Words quoted back are printable and short, whatever bytes they held.
+    const std::string longWord(300, 'k');
+    for (const std::string& bad : {"key \x1B[2J" + longWord, std::string("mouse move 1 2 \x1B]0;x\x07"),
+                                   std::string("mouse \x9B" "31m 1 2")}) {
+        EXPECT_FALSE(ParseStep(bad, step, error));
+        EXPECT_TRUE(std::all_of(error.begin(), error.end(), [](char c) { return c >= ' ' && c <= '~'; })) << error;
+        EXPECT_LE(error.size(), 120u) << error;
     }
 }
 
@@ -111,6 +121,10 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("line 2")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("fly away"));
+    run = Snapshot(directory, "fly \x1B[2J" + QByteArray(200, 'w') + "\n");
+    EXPECT_TRUE(run.err.contains("line 1: unknown command: fly \\x1B[2Jwww")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains('\x1B'));
+    EXPECT_LT(run.err.size(), 150);
     run = Snapshot(directory, "save no/such/directory/x.png\n");
     EXPECT_EQ(run.exitCode, 1);
 

@@ -13,6 +13,7 @@
 #include "app/overlay.h"
 #include "app/startup.h"
 #include "geometry/random.h"
+#include "tools/printable_echo.h"
 
 namespace vantrel {
 namespace {
@@ -155,7 +156,7 @@ int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost
             // The client area as shown: the view and both strips, painted through the procedure.
             const QImage image = window.clientArea()->grab().toImage();
             if (image.save(QString::fromStdString(step.file), "PNG")) return 0;
-            error = "cannot write " + step.file;
+            error = "cannot write " + PrintableEcho(step.file);
             return 1;
         }
         case StepKind::Dump: DumpState(program, stdout); return 0;
