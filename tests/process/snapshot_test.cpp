@@ -1,4 +1,6 @@
 // The snapshot tool end to end, and its script reader on its own.
+#include <QAction>
+#include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -6,8 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
 
-#include "tools/vantrel-snapshot/script.h"
+#include "app/menu_layout.h"
+#include "app/startup.h"
+#include "tools/vantrel-snapshot/snapshot_run.h"
 
 namespace vantrel {
 namespace {
@@ -136,6 +144,63 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("error: Unable to allocate memory for mesh!")) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("current mesh=1"));
+}
+
+// Runs script lines in the window; then what it shows: the dump, every check mark, the picture.
+std::string RunAndShow(const std::vector<std::string>& lines, Program& program, MainWindow& window,
+                       SnapshotHost& host, QImage& picture) {
+    for (const std::string& line : lines) {
+        Step step;
+        std::string error;
+        EXPECT_TRUE(ParseStep(line, step, error) && RunStep(step, program, window, host, error) == 0) << line;
+        QCoreApplication::processEvents();
+    }
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    DumpState(program, out);
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        if (const QAction* action = window.menuAction(entry.id)) {
+            std::fprintf(out, "%d:%d%d ", entry.id, action->isCheckable(), action->isChecked());
+        }
+    }
+    std::fclose(out);
+    const std::string shown(text, size);
+    std::free(text);
+    picture = window.clientArea()->grab().toImage();
+    return shown;
+}
+
+TEST(SnapshotRestart, LeavesNothingOfTheRunBefore) {
+    // Each line leaves something behind: a scene, colours, view options and their check marks, a
+    // light being placed, the orbit, the window's size, a held Shift and a fixed time of day.
+    const std::vector<std::string> before = {"seed 1000", "size 260 200", "menu 43", "menu 12", "key F1",
+                                             "key Ctrl+L", "key Ctrl+O", "key Ctrl+M", "tick", "mouse move 120 90",
+                                             "mouse move 60 70 left", "mouse leftdown 250 40", "mouse rightdown 100 80",
+                                             "keydown Shift", "tick"};
+    const std::vector<std::string> probe = {"seed 2000", "tick", "key Ctrl+L", "menu 35", "key F5",
+                                            "mouse move 100 80", "mouse move 80 60 left", "mouse leftdown 300 40",
+                                            "mouse leftdown 150 100", "key F2", "tick", "mouse move 140 90", "tick"};
+    auto program = std::make_unique<Program>();
+    MainWindow window(*program);
+    auto host = std::make_unique<SnapshotHost>(window);
+    StartHeadless(*program, window, *host);
+    QImage ignored;
+    RunAndShow(before, *program, window, *host, ignored);
+    SnapshotHost again(window);
+    RestartHeadless(*program, window, again);
+    QImage restarted;
+    const std::string shown = RunAndShow(probe, *program, window, again, restarted);
+    StopProgram(*program);
+
+    auto freshProgram = std::make_unique<Program>();
+    MainWindow freshWindow(*freshProgram);
+    SnapshotHost freshHost(freshWindow);
+    StartHeadless(*freshProgram, freshWindow, freshHost);
+    QImage fresh;
+    EXPECT_EQ(RunAndShow(probe, *freshProgram, freshWindow, freshHost, fresh), shown);
+    EXPECT_EQ(fresh, restarted);
+    StopProgram(*freshProgram);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 #include "app/menu_layout.h"
 #include "app/overlay.h"
@@ -82,6 +83,15 @@ std::string ShortestFloat(float value) {
 const char* NameOf(const Mesh& mesh, std::string& storage) {
     storage.assign(mesh.name, strnlen(mesh.name, kMeshNameBytes));
     return storage.c_str();
+}
+
+// The size of a record with these members in this order.
+template <typename Record, typename... Members>
+constexpr std::size_t LaidOut() {
+    const auto roundUp = [](std::size_t size, std::size_t alignment) { return (size + alignment - 1) / alignment * alignment; };
+    std::size_t end = 0;
+    ((end = roundUp(end, alignof(Members)) + sizeof(Members)), ...);
+    return roundUp(end, alignof(Record));
 }
 
 }  // namespace
@@ -169,6 +179,40 @@ void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
     window.PlaceAtStart();
     window.show();
     QCoreApplication::processEvents();
+    StartProgram(program, host);
+}
+
+void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
+    // A Shift the window still thinks held would turn the next script's first key into a release.
+    if (window.clientArea()->shiftDown()) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.clientArea(), &release);
+    }
+    StopProgram(program);
+    // As a new record is, but in the tables' own memory: fresh tables would cost more than a run.
+    // The back buffers are already zeroed; the host comes next and the font engine is the window's.
+    static_assert(sizeof(Program) == LaidOut<Program, Scene, Orbit, Random, RenderWork, RenderTarget, RenderTarget,
+                                             RenderTarget, InteractionState, ShellState, Host*, FontEngine*>(),
+                  "a new member of the Program record needs resetting here");
+    static const Program pristine;
+    program.scene = pristine.scene;
+    program.orbit = pristine.orbit;
+    program.random = pristine.random;
+    program.work = pristine.work;
+    program.interaction = pristine.interaction;
+    program.shell = pristine.shell;
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        if (QAction* action = entry.kind == MenuEntryKind::Item ? window.menuAction(entry.id) : nullptr) {
+            action->setCheckable(entry.checked);
+            action->setChecked(entry.checked);
+        }
+    }
+    ConnectHost(program, host);
+    window.PlaceAtStart();
+    QCoreApplication::processEvents();
+    // The first show's resize: the window may already have its start size, and then Qt sends none.
+    QResizeEvent resize(window.clientArea()->size(), window.clientArea()->size());
+    QCoreApplication::sendEvent(window.clientArea(), &resize);
     StartProgram(program, host);
 }
 
