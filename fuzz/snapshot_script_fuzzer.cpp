@@ -52,6 +52,11 @@ std::FILE* Nowhere() {
 
 }  // namespace
 
+namespace vantrel {
+// CheckProgramInvariants, in program_check.cpp.
+std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore);
+}  // namespace vantrel
+
 // fontconfig keeps caches for the life of the process; nothing else is excused.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
@@ -134,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (vantrel::RunStep(step, program, window, *session.host, error) != 0) break;
         if (step.kind == vantrel::StepKind::None || step.kind == vantrel::StepKind::Seed) continue;  // nothing changed
         QCoreApplication::processEvents();
-        const std::string broken = vantrel::CheckProgramInvariants(program, objectsBefore);
+        const std::string broken = vantrel::CheckProgramAfterStep(program, objectsBefore);
         if (!broken.empty()) {
             std::fprintf(stderr, "fuzz_snapshot_script: after \"%s\": %s\n", line.c_str(), broken.c_str());
             std::abort();
