@@ -183,7 +183,7 @@ void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
 }
 
 void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
-    // A Shift the window still thinks held would turn the next script's first key into a release.
+    // A Shift the client area still thinks held would reach the new program as a stray release.
     if (window.clientArea()->shiftDown()) {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
         QCoreApplication::sendEvent(window.clientArea(), &release);
