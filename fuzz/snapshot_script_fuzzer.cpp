@@ -1,7 +1,10 @@
-// Fuzzes the snapshot script reader and runs what it reads, step by step, against a fresh program
-// in the real main window, Qt host and window procedure on the offscreen platform, as the
-// snapshot tool does. Client sizes beyond 512 and long runs of ticks are left out, `save` writes
-// nothing and `dump` prints nowhere. After every step the program's promises must hold.
+// Fuzzes the snapshot script reader and runs what it reads, step by step, against the program in
+// the real main window, Qt host and window procedure on the offscreen platform, as the snapshot
+// tool does. One window serves every input: the program is started anew in it each time, as at
+// the start of a process. Client sizes beyond 512 and long runs of ticks are left out, `save`
+// writes nothing and `dump` prints nowhere. After every step the program's promises must hold,
+// and no drawing object outlives an input.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +27,7 @@ namespace {
 constexpr std::size_t kMaxScriptBytes = 4096;
 constexpr std::int64_t kMaxSide = 512;
 constexpr std::int64_t kMaxTicksPerRun = 64;
+constexpr std::int32_t kScreenSide = 64;
 
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg) std::fprintf(stderr, "fuzz_snapshot_script: %s\n", qPrintable(message));
@@ -48,12 +52,51 @@ std::FILE* Nowhere() {
 
 }  // namespace
 
+namespace vantrel {
+// CheckProgramInvariants, in program_check.cpp.
+std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore);
+}  // namespace vantrel
+
 // fontconfig keeps caches for the life of the process; nothing else is excused.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
+namespace {
+
+// The program sees a small screen, so its back buffer starts small and grows to the view as on
+// such a screen: a fresh start for each input then costs little.
+class FuzzHost : public vantrel::SnapshotHost {
+public:
+    using SnapshotHost::SnapshotHost;
+    void ScreenSize(std::int32_t& width, std::int32_t& height) override {
+        width = kScreenSide;
+        height = kScreenSide;
+    }
+    void ShowErrorBox(const char*, const char*) override {}  // the program's notices are not the fuzzer's
+};
+
+// The one window and program every input runs in.
+struct Session {
+    std::unique_ptr<vantrel::Program> program = std::make_unique<vantrel::Program>();
+    vantrel::MainWindow window{*program};
+    std::unique_ptr<FuzzHost> host = std::make_unique<FuzzHost>(window);
+    std::int64_t windowObjects = -1;  // what the window layer keeps, besides the program's bitmaps
+};
+
+Session& TheSession() {
+    static Session* session = [] {
+        Application();
+        auto* made = new Session;  // never destroyed, like the application
+        vantrel::StartHeadless(*made->program, made->window, *made->host);
+        return made;
+    }();
+    return *session;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Application();
+    TheSession();
     return 0;
 }
 
@@ -61,12 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > kMaxScriptBytes) return -1;
     std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    auto program = std::make_unique<vantrel::Program>();
-    vantrel::MainWindow window(*program);
-    vantrel::SnapshotHost host(window);
-    vantrel::StartHeadless(*program, window, host);
-    // Whatever the window layer keeps besides the three bitmaps stays constant from here on.
-    const std::int64_t objectsBefore = vantrel::LiveObjectCount() - vantrel::RestingObjectCount(*program, 0);
+    Session& session = TheSession();
+    vantrel::Program& program = *session.program;
+    vantrel::MainWindow& window = session.window;
+    const std::int64_t objectsBefore = vantrel::LiveObjectCount() - vantrel::RestingObjectCount(program, 0);
+    if (session.windowObjects < 0) session.windowObjects = objectsBefore;
+    if (objectsBefore != session.windowObjects) {
+        std::fprintf(stderr, "fuzz_snapshot_script: %lld drawing objects outlived the previous input\n",
+                     static_cast<long long>(objectsBefore - session.windowObjects));
+        std::abort();
+    }
 
     std::int64_t ticksLeft = kMaxTicksPerRun;
     while (!text.empty()) {
@@ -82,21 +129,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (step.kind == vantrel::StepKind::Size && (step.a > kMaxSide || step.b > kMaxSide)) continue;
         if (step.kind == vantrel::StepKind::Save) continue;
         if (step.kind == vantrel::StepKind::Dump) {
-            vantrel::DumpState(*program, Nowhere());
+            vantrel::DumpState(program, Nowhere());
             continue;
         }
         if (step.kind == vantrel::StepKind::Tick) {
             step.a = std::min(step.a, ticksLeft);
             ticksLeft -= step.a;
         }
-        if (vantrel::RunStep(step, *program, window, host, error) != 0) break;
+        if (vantrel::RunStep(step, program, window, *session.host, error) != 0) break;
+        if (step.kind == vantrel::StepKind::None || step.kind == vantrel::StepKind::Seed) continue;  // nothing changed
         QCoreApplication::processEvents();
-        const std::string broken = vantrel::CheckProgramInvariants(*program, objectsBefore);
+        const std::string broken = vantrel::CheckProgramAfterStep(program, objectsBefore);
         if (!broken.empty()) {
             std::fprintf(stderr, "fuzz_snapshot_script: after \"%s\": %s\n", line.c_str(), broken.c_str());
             std::abort();
         }
     }
-    vantrel::StopProgram(*program);
+    // Started anew for the next input now, so that what this one made is freed within it and
+    // the fuzzer's leak check sees a balanced run.
+    auto host = std::make_unique<FuzzHost>(window);  // the old one serves the old program until then
+    vantrel::RestartHeadless(program, window, *host);
+    session.host = std::move(host);
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "tools/canvas-replay/ppm.h"
 #include "tools/canvas-replay/script_reader.h"
+#include "tools/printable_echo.h"
 
 namespace vantrel {
 namespace {
@@ -70,6 +71,31 @@ TEST(ScriptReader, MalformedLinesAreReportedWithTheirLineNumber) {
     EXPECT_EQ(FaultLine(size + "bezier 3 0 0 1 1 2 2\n"), 2);
     EXPECT_EQ(FaultLine(size + "bezier 5 0 0 1 1 2 2 3 3 4 4\n"), 2);
     EXPECT_EQ(FaultLine(size + "gradtri 0 0 0x0 1 1 0x0 2 2\n"), 2);
+    std::string message;
+    EXPECT_EQ(FaultLine(size + "polygon 1000001 0 0\n", &message), 2);
+    EXPECT_EQ(message, "a polygon may have at most 1000000 points");
+}
+
+TEST(ScriptReader, EchoedInputIsPrintableAndShort) {
+    const std::string x80(80, 'x');
+    const struct {
+        std::string input;
+        std::string shown;
+    } cases[] = {
+        {"pixel", "pixel"},
+        {"a\\b", "a\\\\b"},
+        {"\x1B[2J\x7F", "\\x1B[2J\\x7F"},
+        {std::string("\0\xFF\xC3\xA9", 4), "\\x00\\xFF\\xC3\\xA9"},
+        {x80, x80},
+        {x80 + "y", std::string(77, 'x') + "..."},
+        {std::string(20, '\x01'), [] { std::string s; for (int i = 0; i < 20; ++i) s += "\\x01"; return s; }()},
+        {std::string(76, 'x') + "\x01x", std::string(76, 'x') + "..."},  // an escape is never split
+    };
+    for (const auto& c : cases) EXPECT_EQ(PrintableEcho(c.input), c.shown) << c.shown;
+    // The reader's message about an unknown operation quotes it that way.
+    std::string message;
+    EXPECT_EQ(FaultLine("size 2 2\n\x1B]0;title\x07" + std::string(500, 'z') + "\n", &message), 2);
+    EXPECT_EQ(message, "unknown operation '" + PrintableEcho("\x1B]0;title\x07" + std::string(500, 'z')) + "'");
 }
 
 TEST(ScriptReader, SizeMustComeFirstOnceAndWithinLimits) {
@@ -94,7 +120,8 @@ TEST(ScriptReader, SizeMustComeFirstOnceAndWithinLimits) {
 TEST(ScriptReader, GarbledScriptsNeverCrashAndFaultsNameARealLine) {
     const std::string pieces[] = {"size", "4", "3", "-2147483648", "2147483647", "99999999999", "0x00FFFFFF",
                                   "0x", "polygon", "bezier", "line", "gradrect", "gradtri", "pixel", "pen",
-                                  "brush", "rop2", "#", "\t", " ", "\r", "\n", "\n", "7", "-", "\x01"};
+                                  "brush", "rop2", "#", "\t", " ", "\r", "\n", "\n", "7", "-", "\x01", "\x1B[0m",
+                                  "\r\n", std::string(120, 'q')};
     Random random;
     RandomSeed(random, 77.0);
     for (int round = 0; round < 3000; ++round) {
@@ -105,9 +132,24 @@ TEST(ScriptReader, GarbledScriptsNeverCrashAndFaultsNameARealLine) {
             script += RandomUniform(random) < 0.6f ? " " : "";
         }
         const std::int64_t lines = 1 + static_cast<std::int64_t>(std::count(script.begin(), script.end(), '\n'));
-        const std::int64_t line = FaultLine(script);
+        std::string message;
+        const std::int64_t line = FaultLine(script, &message);
         ASSERT_GE(line, 0);
         ASSERT_LE(line, lines) << script;
+        ASSERT_TRUE(std::all_of(message.begin(), message.end(), [](char c) { return c >= ' ' && c <= '~'; })) << message;
+        ASSERT_LE(message.size(), 120u);
+        // Handed over in pieces of any size, the script reads the same.
+        ScriptReplay replay;
+        for (std::size_t at = 0; at < script.size();) {
+            const std::size_t piece = 1 + static_cast<std::size_t>(RandomUniform(random) * 8);
+            replay.Feed(std::string_view(script).substr(at, piece));
+            at += piece;
+        }
+        const bool ran = replay.Finish();
+        ScriptCanvas canvas = replay.TakeCanvas();
+        ScriptCanvasRelease(canvas);
+        ASSERT_EQ(ran ? 0 : replay.error().line, line) << script;
+        ASSERT_EQ(replay.error().message, message) << script;
     }
 }
 

@@ -1,11 +1,21 @@
 // The snapshot tool end to end, and its script reader on its own.
+#include <QAction>
+#include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include "tools/vantrel-snapshot/script.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "app/menu_layout.h"
+#include "app/startup.h"
+#include "tools/vantrel-snapshot/snapshot_run.h"
 
 namespace vantrel {
 namespace {
@@ -61,6 +71,14 @@ TEST(SnapshotScript, ReadsEveryStepAndRejectsTheRest) {
         EXPECT_FALSE(ParseStep(bad, step, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
     }
+    // Words quoted back are printable and short, whatever bytes they held.
+    const std::string longWord(300, 'k');
+    for (const std::string& bad : {"key \x1B[2J" + longWord, std::string("mouse move 1 2 \x1B]0;x\x07"),
+                                   std::string("mouse \x9B" "31m 1 2")}) {
+        EXPECT_FALSE(ParseStep(bad, step, error));
+        EXPECT_TRUE(std::all_of(error.begin(), error.end(), [](char c) { return c >= ' ' && c <= '~'; })) << error;
+        EXPECT_LE(error.size(), 120u) << error;
+    }
 }
 
 TEST(SnapshotTool, RunsAScriptReproducibly) {
@@ -115,6 +133,10 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("line 2")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("fly away"));
+    run = Snapshot(directory, "fly \x1B[2J" + QByteArray(200, 'w') + "\n");
+    EXPECT_TRUE(run.err.contains("line 1: unknown command: fly \\x1B[2Jwww")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains('\x1B'));
+    EXPECT_LT(run.err.size(), 150);
     run = Snapshot(directory, "save no/such/directory/x.png\n");
     EXPECT_EQ(run.exitCode, 1);
     run = Snapshot(directory, "tick\nscale 0.5\n");
@@ -135,6 +157,63 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("error: Unable to allocate memory for mesh!")) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("current mesh=1"));
+}
+
+// Runs script lines in the window; then what it shows: the dump, every check mark, the picture.
+std::string RunAndShow(const std::vector<std::string>& lines, Program& program, MainWindow& window,
+                       SnapshotHost& host, QImage& picture) {
+    for (const std::string& line : lines) {
+        Step step;
+        std::string error;
+        EXPECT_TRUE(ParseStep(line, step, error) && RunStep(step, program, window, host, error) == 0) << line;
+        QCoreApplication::processEvents();
+    }
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    DumpState(program, out);
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        if (const QAction* action = window.menuAction(entry.id)) {
+            std::fprintf(out, "%d:%d%d ", entry.id, action->isCheckable(), action->isChecked());
+        }
+    }
+    std::fclose(out);
+    const std::string shown(text, size);
+    std::free(text);
+    picture = window.clientArea()->grab().toImage();
+    return shown;
+}
+
+TEST(SnapshotRestart, LeavesNothingOfTheRunBefore) {
+    // Each line leaves something behind: a scene, colours, view options and their check marks, a
+    // light being placed, the orbit, the window's size, a held Shift and a fixed time of day.
+    const std::vector<std::string> before = {"seed 1000", "size 260 200", "menu 43", "menu 12", "key F1",
+                                             "key Ctrl+L", "key Ctrl+O", "key Ctrl+M", "tick", "mouse move 120 90",
+                                             "mouse move 60 70 left", "mouse leftdown 250 40", "mouse rightdown 100 80",
+                                             "keydown Shift", "tick"};
+    const std::vector<std::string> probe = {"seed 2000", "tick", "key Ctrl+L", "menu 35", "key F5",
+                                            "mouse move 100 80", "mouse move 80 60 left", "mouse leftdown 300 40",
+                                            "mouse leftdown 150 100", "key F2", "tick", "mouse move 140 90", "tick"};
+    auto program = std::make_unique<Program>();
+    MainWindow window(*program);
+    auto host = std::make_unique<SnapshotHost>(window);
+    StartHeadless(*program, window, *host);
+    QImage ignored;
+    RunAndShow(before, *program, window, *host, ignored);
+    SnapshotHost again(window);
+    RestartHeadless(*program, window, again);
+    QImage restarted;
+    const std::string shown = RunAndShow(probe, *program, window, again, restarted);
+    StopProgram(*program);
+
+    auto freshProgram = std::make_unique<Program>();
+    MainWindow freshWindow(*freshProgram);
+    SnapshotHost freshHost(freshWindow);
+    StartHeadless(*freshProgram, freshWindow, freshHost);
+    QImage fresh;
+    EXPECT_EQ(RunAndShow(probe, *freshProgram, freshWindow, freshHost, fresh), shown);
+    EXPECT_EQ(fresh, restarted);
+    StopProgram(*freshProgram);
 }
 
 }  // namespace

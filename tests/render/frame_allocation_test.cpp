@@ -18,6 +18,9 @@ void* CountedAllocation(std::size_t size) {
     allocationCount.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size == 0 ? 1 : size);
 }
+
+// Kept out of line: a free the compiler sees next to its own operator new reads as a mismatch.
+[[gnu::noinline]] void CountedRelease(void* memory) { std::free(memory); }
 }  // namespace
 
 void* operator new(std::size_t size) {
@@ -28,12 +31,12 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) { return operator new(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return CountedAllocation(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete(void* memory) noexcept { CountedRelease(memory); }
+void operator delete[](void* memory) noexcept { CountedRelease(memory); }
+void operator delete(void* memory, std::size_t) noexcept { CountedRelease(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { CountedRelease(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { CountedRelease(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { CountedRelease(memory); }
 
 namespace vantrel {
 namespace {

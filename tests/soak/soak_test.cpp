@@ -1,10 +1,14 @@
 // The soak: long random walks of window messages through the real window procedure. Each CI
-// walk is 20,000 messages; VANTREL_SOAK_MESSAGES=N makes every walk N messages long.
+// walk is 20,000 messages; VANTREL_SOAK_MESSAGES=N makes every walk N messages long, and
+// VANTREL_SOAK_SEEDS="7,8 9" walks from those seeds as well as from the fixed ones.
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +34,35 @@ std::int64_t WalkLength() {
     return *end == '\0' && value > 0 ? value : kDefault;
 }
 
+// The seeds VANTREL_SOAK_SEEDS names, separated by commas or white space; false when a word
+// there is not a whole number.
+bool EnvironmentSeeds(std::vector<std::uint64_t>& seeds) {
+    const char* text = std::getenv("VANTREL_SOAK_SEEDS");
+    const std::string list = text != nullptr ? text : "";
+    bool wellFormed = true;
+    std::size_t at = 0;
+    while (at < list.size()) {
+        const std::size_t end = std::min(list.find_first_of(", \t\n", at), list.size());
+        if (end > at) {
+            std::uint64_t seed = 0;
+            const auto [stop, error] = std::from_chars(list.data() + at, list.data() + end, seed);
+            if (error == std::errc() && stop == list.data() + end) {
+                seeds.push_back(seed);
+            } else {
+                wellFormed = false;
+            }
+        }
+        at = end + 1;
+    }
+    return wellFormed;
+}
+
+std::vector<std::uint64_t> SeedsFromEnvironment() {
+    std::vector<std::uint64_t> seeds;
+    EnvironmentSeeds(seeds);
+    return seeds;
+}
+
 class SoakWalk : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(SoakWalk, KeepsEveryPromiseAfterEveryMessage) {
@@ -53,6 +86,12 @@ TEST_P(SoakWalk, KeepsEveryPromiseAfterEveryMessage) {
 
 // Each screen size (seed % 3) at least once.
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, SoakWalk, ::testing::Values(1u, 20u, 300u, 4000u, 50000u));
+INSTANTIATE_TEST_SUITE_P(EnvironmentSeeds, SoakWalk, ::testing::ValuesIn(SeedsFromEnvironment()));
+
+TEST(SoakWalkSeeds, EveryWordOfTheEnvironmentListIsASeed) {
+    std::vector<std::uint64_t> seeds;
+    EXPECT_TRUE(EnvironmentSeeds(seeds)) << "VANTREL_SOAK_SEEDS=" << std::getenv("VANTREL_SOAK_SEEDS");
+}
 
 TEST(SoakWalkRepeat, SameSeedRepeatsTheWalkAndOtherSeedsDiffer) {
     const WalkResult first = RunRandomWalk(7, 2000);

@@ -1,5 +1,8 @@
 #include "tools/canvas-replay/ppm.h"
 
+#include <sstream>
+#include <utility>
+
 namespace vantrel {
 namespace {
 
@@ -33,20 +36,27 @@ bool ReadHeaderNumber(std::string_view data, std::size_t& at, std::int64_t limit
 
 }  // namespace
 
-std::string PpmFromSurface(const Surface& surface) {
-    std::string out = "P6\n" + std::to_string(surface.width) + " " + std::to_string(surface.height) + "\n255\n";
-    const std::size_t header = out.size();
-    out.resize(header + 3 * static_cast<std::size_t>(surface.width) * static_cast<std::size_t>(surface.height));
-    char* write = out.data() + header;
-    for (std::int32_t y = 0; y < surface.height; ++y) {
-        const std::uint32_t* row = surface.pixels + static_cast<std::ptrdiff_t>(y) * surface.pitch;
+bool PpmWrite(const Surface& surface, std::ostream& out) {
+    out << "P6\n" << surface.width << " " << surface.height << "\n255\n";
+    // One row at a time, so writing needs no second copy of the picture.
+    std::vector<char> row(3 * static_cast<std::size_t>(surface.width));
+    for (std::int32_t y = 0; y < surface.height && out; ++y) {
+        const std::uint32_t* pixels = surface.pixels + static_cast<std::ptrdiff_t>(y) * surface.pitch;
+        char* write = row.data();
         for (std::int32_t x = 0; x < surface.width; ++x) {
-            *write++ = static_cast<char>((row[x] >> 16) & 0xFFu);
-            *write++ = static_cast<char>((row[x] >> 8) & 0xFFu);
-            *write++ = static_cast<char>(row[x] & 0xFFu);
+            *write++ = static_cast<char>((pixels[x] >> 16) & 0xFFu);
+            *write++ = static_cast<char>((pixels[x] >> 8) & 0xFFu);
+            *write++ = static_cast<char>(pixels[x] & 0xFFu);
         }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
-    return out;
+    return static_cast<bool>(out);
+}
+
+std::string PpmFromSurface(const Surface& surface) {
+    std::ostringstream out;
+    PpmWrite(surface, out);
+    return std::move(out).str();
 }
 
 bool PpmParse(std::string_view data, RgbImage& out) {

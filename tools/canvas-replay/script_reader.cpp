@@ -1,28 +1,15 @@
 #include "tools/canvas-replay/script_reader.h"
 
+#include <algorithm>
 #include <array>
+#include <new>
+#include <utility>
 
 #include "canvas/drawing.h"
+#include "tools/printable_echo.h"
 
 namespace vantrel {
 namespace {
-
-void SplitTokens(std::string_view line, std::vector<std::string_view>& out) {
-    out.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-            ++i;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-            ++i;
-        }
-        if (i > start) {
-            out.push_back(line.substr(start, i - start));
-        }
-    }
-}
 
 bool ParseInteger(std::string_view token, std::int64_t& out) {
     std::size_t i = 0;
@@ -123,52 +110,6 @@ bool CheckRanges(const ScriptOperation& op, std::string& message) {
     }
 }
 
-bool ParsePoints(const std::vector<std::string_view>& tokens, ScriptOperation& out, std::string& message) {
-    std::int64_t count = 0;
-    if (tokens.size() < 2 || !ParseInteger(tokens[1], count)) {
-        message = "expected a point count";
-        return false;
-    }
-    const bool bezier = out.opcode == ScriptOpcode::Bezier;
-    if (bezier ? (count < 4 || (count - 1) % 3 != 0) : count < 2) {
-        message = bezier ? "a bezier needs 3k + 1 points (k >= 1)" : "a polygon needs at least 2 points";
-        return false;
-    }
-    // Checked against the tokens present before anything is allocated.
-    if (static_cast<std::int64_t>(tokens.size()) - 2 != 2 * count) {
-        message = "expected " + std::to_string(count) + " points";
-        return false;
-    }
-    out.points.resize(static_cast<std::size_t>(count));
-    for (std::int64_t k = 0; k < count; ++k) {
-        std::int64_t x = 0;
-        std::int64_t y = 0;
-        if (!ParseInteger(tokens[2 + 2 * k], x) || !ParseInteger(tokens[3 + 2 * k], y)) {
-            message = "coordinates must be 32-bit decimal integers";
-            return false;
-        }
-        out.points[static_cast<std::size_t>(k)] = Point2{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
-    }
-    return true;
-}
-
-bool ParseFixed(const Shape& shape, const std::vector<std::string_view>& tokens, ScriptOperation& out,
-                std::string& message) {
-    if (tokens.size() != shape.arguments.size() + 1) {
-        message = std::string(shape.name) + " takes " + std::to_string(shape.arguments.size()) + " arguments";
-        return false;
-    }
-    for (std::size_t k = 0; k < shape.arguments.size(); ++k) {
-        const bool color = shape.arguments[k] == 'c';
-        if (!(color ? ParseColor(tokens[k + 1], out.values[k]) : ParseInteger(tokens[k + 1], out.values[k]))) {
-            message = "argument " + std::to_string(k + 1) + (color ? " must be a colour 0x00BBGGRR"
-                                                                   : " must be a 32-bit decimal integer");
-            return false;
-        }
-    }
-    return CheckRanges(out, message);
-}
-
 void SelectOwned(ScriptCanvas& canvas, ObjectHandle& owned, ObjectHandle object) {
     SelectObject(canvas.dc, object);
     if (owned != nullptr && owned != object) {
@@ -181,21 +122,31 @@ Point2 PointAt(const std::int64_t* v, int k) {
     return Point2{static_cast<std::int32_t>(v[k]), static_cast<std::int32_t>(v[k + 1])};
 }
 
-void Execute(const ScriptOperation& op, ScriptCanvas& canvas) {
+// False only when the canvas could not get the memory the operation needs.
+bool Execute(const ScriptOperation& op, ScriptCanvas& canvas) {
     const std::int64_t* v = op.values;
     const auto color = [v](int k) { return static_cast<ColorRef>(v[k]); };
     switch (op.opcode) {
     case ScriptOpcode::Size: break;
     case ScriptOpcode::Rop2: SetROP2(canvas.dc, static_cast<std::int32_t>(v[0])); break;
-    case ScriptOpcode::Pen:
-        SelectOwned(canvas, canvas.pen, CreatePen(static_cast<std::int32_t>(v[0]), 0, color(1)));
+    case ScriptOpcode::Pen: {
+        const ObjectHandle pen = CreatePen(static_cast<std::int32_t>(v[0]), 0, color(1));
+        if (pen == nullptr) {
+            return false;
+        }
+        SelectOwned(canvas, canvas.pen, pen);
         break;
-    case ScriptOpcode::Brush:
-        SelectOwned(canvas, canvas.brush, v[0] == 1 ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(color(1)));
+    }
+    case ScriptOpcode::Brush: {
+        const ObjectHandle brush = v[0] == 1 ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(color(1));
+        if (brush == nullptr) {
+            return false;
+        }
+        SelectOwned(canvas, canvas.brush, brush);
         break;
+    }
     case ScriptOpcode::Polygon:
-        Polygon(canvas.dc, op.points.data(), static_cast<std::int32_t>(op.points.size()));
-        break;
+        return Polygon(canvas.dc, op.points.data(), static_cast<std::int32_t>(op.points.size()));
     case ScriptOpcode::Line:
         MoveToEx(canvas.dc, static_cast<std::int32_t>(v[0]), static_cast<std::int32_t>(v[1]), nullptr);
         LineTo(canvas.dc, static_cast<std::int32_t>(v[2]), static_cast<std::int32_t>(v[3]));
@@ -225,28 +176,116 @@ void Execute(const ScriptOperation& op, ScriptCanvas& canvas) {
         break;
     }
     }
+    return true;
 }
 
-// Calls visit(lineNumber, lineText) for every line of the text.
-template <typename Visit>
-bool ForEachLine(std::string_view text, Visit&& visit) {
-    std::int64_t number = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
+std::string PointsNeeded(std::int64_t count) { return "expected " + std::to_string(count) + " points"; }
+
+// Takes the next token of a line; false when the line is certainly malformed whatever follows.
+bool LineToken(ScriptReplay::LineState& state, ScriptOperation& op, std::string_view token, std::string& message) {
+    const std::int64_t index = state.tokens++;
+    if (index == 0) {
+        if (token == "polygon" || token == "bezier") {
+            op.opcode = token == "polygon" ? ScriptOpcode::Polygon : ScriptOpcode::Bezier;
+            return true;
         }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        for (std::size_t k = 0; k < kFixedShapes.size(); ++k) {
+            if (token == kFixedShapes[k].name) {
+                op.opcode = kFixedShapes[k].opcode;
+                state.shape = static_cast<std::int32_t>(k);
+                return true;
+            }
         }
-        if (!visit(++number, line)) {
+        message = "unknown operation '" + PrintableEcho(token) + "'";
+        return false;
+    }
+    if (state.shape < 0) {
+        const bool bezier = op.opcode == ScriptOpcode::Bezier;
+        if (index == 1) {
+            if (!ParseInteger(token, state.count)) {
+                message = "expected a point count";
+                return false;
+            }
+            if (bezier ? (state.count < 4 || (state.count - 1) % 3 != 0) : state.count < 2) {
+                message = bezier ? "a bezier needs 3k + 1 points (k >= 1)" : "a polygon needs at least 2 points";
+                return false;
+            }
+            if (state.count > kScriptMaxPoints) {
+                message = std::string(bezier ? "a bezier" : "a polygon") + " may have at most " +
+                          std::to_string(kScriptMaxPoints) + " points";
+                return false;
+            }
+            // Grown as the points arrive, so a count without the points behind it costs nothing.
+            op.points.reserve(static_cast<std::size_t>(std::min<std::int64_t>(state.count, 4096)));
+            return true;
+        }
+        const std::int64_t coordinate = index - 2;
+        if (coordinate >= 2 * state.count) {
+            message = PointsNeeded(state.count);
             return false;
         }
-        start = end + 1;
+        std::int64_t value = 0;
+        if (!ParseInteger(token, value)) {
+            state.badCoordinate = true;
+        }
+        if (state.badCoordinate) {
+            return true;  // the count may still be wrong, which is reported first
+        }
+        if (coordinate % 2 == 0) {
+            state.x = static_cast<std::int32_t>(value);
+        } else {
+            op.points.push_back(Point2{state.x, static_cast<std::int32_t>(value)});
+        }
+        return true;
+    }
+    const Shape& shape = kFixedShapes[static_cast<std::size_t>(state.shape)];
+    const std::size_t argument = static_cast<std::size_t>(index - 1);
+    if (argument >= shape.arguments.size()) {
+        message = std::string(shape.name) + " takes " + std::to_string(shape.arguments.size()) + " arguments";
+        return false;
+    }
+    if (state.badArgument == 0) {
+        const bool color = shape.arguments[argument] == 'c';
+        if (!(color ? ParseColor(token, op.values[argument]) : ParseInteger(token, op.values[argument]))) {
+            state.badArgument = static_cast<std::int64_t>(argument) + 1;
+        }
     }
     return true;
+}
+
+// Judges a line whose tokens have all been taken.
+bool LineEnd(const ScriptReplay::LineState& state, ScriptOperation& op, bool& empty, std::string& message) {
+    empty = state.tokens == 0;
+    if (empty) {
+        return true;
+    }
+    if (state.shape < 0) {
+        if (state.tokens < 2) {
+            message = "expected a point count";
+            return false;
+        }
+        if (state.tokens - 2 != 2 * state.count) {
+            message = PointsNeeded(state.count);
+            return false;
+        }
+        if (state.badCoordinate) {
+            message = "coordinates must be 32-bit decimal integers";
+            return false;
+        }
+        return true;
+    }
+    const Shape& shape = kFixedShapes[static_cast<std::size_t>(state.shape)];
+    if (state.tokens != static_cast<std::int64_t>(shape.arguments.size()) + 1) {
+        message = std::string(shape.name) + " takes " + std::to_string(shape.arguments.size()) + " arguments";
+        return false;
+    }
+    if (state.badArgument != 0) {
+        const bool color = shape.arguments[static_cast<std::size_t>(state.badArgument - 1)] == 'c';
+        message = "argument " + std::to_string(state.badArgument) +
+                  (color ? " must be a colour 0x00BBGGRR" : " must be a 32-bit decimal integer");
+        return false;
+    }
+    return CheckRanges(op, message);
 }
 
 }  // namespace
@@ -256,81 +295,160 @@ bool ScriptParseLine(std::string_view line, ScriptOperation& out, bool& empty, s
     if (comment != std::string_view::npos) {
         line = line.substr(0, comment);
     }
-    std::vector<std::string_view> tokens;
-    SplitTokens(line, tokens);
-    empty = tokens.empty();
+    ScriptReplay::LineState state;
     out.points.clear();
-    if (empty) {
-        return true;
-    }
-    if (tokens[0] == "polygon" || tokens[0] == "bezier") {
-        out.opcode = tokens[0] == "polygon" ? ScriptOpcode::Polygon : ScriptOpcode::Bezier;
-        return ParsePoints(tokens, out, message);
-    }
-    for (const Shape& shape : kFixedShapes) {
-        if (tokens[0] == shape.name) {
-            out.opcode = shape.opcode;
-            return ParseFixed(shape, tokens, out, message);
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+            ++i;
+        }
+        if (i > start && !LineToken(state, out, line.substr(start, i - start), message)) {
+            empty = false;
+            return false;
         }
     }
-    message = "unknown operation '" + std::string(tokens[0].substr(0, 32)) + "'";
-    return false;
+    return LineEnd(state, out, empty, message);
+}
+
+ScriptReplay::~ScriptReplay() { ScriptCanvasRelease(canvas_); }
+
+void ScriptReplay::Fail(std::string message, bool outOfMemory) {
+    failed_ = true;
+    error_ = ScriptError{line_, std::move(message), outOfMemory};
+    ScriptCanvasRelease(canvas_);
+    op_.points = std::vector<Point2>();  // a huge polygon's points are not kept for nothing
+}
+
+bool ScriptReplay::Feed(std::string_view piece) {
+    if (failed_) {
+        return false;
+    }
+    try {
+        Scan(piece);
+    } catch (const std::bad_alloc&) {
+        Fail("out of memory", true);
+    }
+    return !failed_;
+}
+
+bool ScriptReplay::Finish() {
+    if (failed_) {
+        return false;
+    }
+    try {
+        carriageReturn_ = false;  // a '\r' ending the last line is dropped as before a '\n'
+        EndLine();
+        if (!failed_ && !sized_) {
+            line_ = 1;
+            Fail("the script has no size operation");
+        }
+    } catch (const std::bad_alloc&) {
+        Fail("out of memory", true);
+    }
+    return !failed_;
+}
+
+ScriptCanvas ScriptReplay::TakeCanvas() {
+    const ScriptCanvas canvas = canvas_;
+    canvas_ = ScriptCanvas{};
+    return canvas;
+}
+
+void ScriptReplay::Scan(std::string_view piece) {
+    for (std::size_t i = 0; i < piece.size() && !failed_; ++i) {
+        const char c = piece[i];
+        if (carriageReturn_) {
+            carriageReturn_ = false;
+            if (c != '\n') {
+                Take('\r');  // not a line end after all, so part of the line
+            }
+        }
+        if (c == '\r') {
+            carriageReturn_ = true;
+        } else {
+            Take(c);
+        }
+    }
+}
+
+void ScriptReplay::Take(char c) {
+    if (c == '\n') {
+        EndLine();
+        ++line_;
+        inComment_ = false;
+    } else if (inComment_) {
+        return;
+    } else if (c == '#') {
+        EndToken();
+        inComment_ = true;
+    } else if (c == ' ' || c == '\t') {
+        EndToken();
+    } else {
+        if (tokenBytes_ < kTokenKept) {
+            token_[tokenBytes_] = c;
+        }
+        ++tokenBytes_;
+    }
+}
+
+void ScriptReplay::EndToken() {
+    if (tokenBytes_ == 0) {
+        return;
+    }
+    const std::string_view token(token_, std::min(tokenBytes_, kTokenKept));
+    tokenBytes_ = 0;
+    // A token cut short here is too long for any operation or number, and reads as wrong.
+    if (!LineToken(state_, op_, token, message_)) {
+        Fail(message_);
+    }
+}
+
+void ScriptReplay::EndLine() {
+    EndToken();
+    if (failed_) {
+        return;
+    }
+    bool empty = false;
+    const bool wellFormed = LineEnd(state_, op_, empty, message_);
+    state_ = LineState{};
+    if (!wellFormed) {
+        Fail(message_);
+        return;
+    }
+    if (!empty) {
+        if (sized_ == (op_.opcode == ScriptOpcode::Size)) {
+            Fail(sized_ ? "size may only be the first operation" : "the first operation must be size");
+            return;
+        }
+        if (op_.opcode == ScriptOpcode::Size) {
+            sized_ = true;
+            canvas_.dc = CreateCompatibleDC(nullptr);
+            canvas_.bitmap = CreateBitmap(static_cast<std::int32_t>(op_.values[0]), static_cast<std::int32_t>(op_.values[1]));
+            if (canvas_.dc == nullptr || canvas_.bitmap == nullptr) {
+                Fail("out of memory for a surface of " + std::to_string(op_.values[0]) + " x " +
+                         std::to_string(op_.values[1]) + " pixels",
+                     true);
+                return;
+            }
+            SelectObject(canvas_.dc, canvas_.bitmap);
+        } else if (!Execute(op_, canvas_)) {
+            Fail("out of memory", true);
+            return;
+        }
+    }
+    op_.points.clear();
 }
 
 bool ScriptRun(std::string_view text, ScriptCanvas& canvas, ScriptError& error) {
-    canvas = ScriptCanvas{};
-    error = ScriptError{};
-    ScriptOperation op;
-    std::string message;
-    bool sized = false;
-    // First pass: every line must be well formed before anything is drawn.
-    const bool valid = ForEachLine(text, [&](std::int64_t number, std::string_view line) {
-        bool empty = false;
-        if (!ScriptParseLine(line, op, empty, message)) {
-            error = ScriptError{number, message};
-            return false;
-        }
-        if (empty) {
-            return true;
-        }
-        if (sized == (op.opcode == ScriptOpcode::Size)) {
-            error = ScriptError{number, sized ? "size may only be the first operation" : "the first operation must be size"};
-            return false;
-        }
-        sized = true;
-        return true;
-    });
-    if (!valid) {
-        return false;
-    }
-    if (!sized) {
-        error = ScriptError{1, "the script has no size operation"};
-        return false;
-    }
-    ForEachLine(text, [&](std::int64_t number, std::string_view line) {
-        bool empty = false;
-        ScriptParseLine(line, op, empty, message);
-        if (empty) {
-            return true;
-        }
-        if (op.opcode == ScriptOpcode::Size) {
-            canvas.dc = CreateCompatibleDC(nullptr);
-            canvas.bitmap = CreateBitmap(static_cast<std::int32_t>(op.values[0]), static_cast<std::int32_t>(op.values[1]));
-            if (canvas.dc == nullptr || canvas.bitmap == nullptr) {
-                error = ScriptError{number, "out of memory for the surface"};
-                return false;
-            }
-            SelectObject(canvas.dc, canvas.bitmap);
-            return true;
-        }
-        Execute(op, canvas);
-        return true;
-    });
-    if (!error.message.empty()) {
-        ScriptCanvasRelease(canvas);
-        return false;
-    }
-    return true;
+    ScriptReplay replay;
+    const bool ran = replay.Feed(text) && replay.Finish();
+    error = replay.error();
+    canvas = ran ? replay.TakeCanvas() : ScriptCanvas{};
+    return ran;
 }
 
 void ScriptCanvasRelease(ScriptCanvas& canvas) {

@@ -11,6 +11,7 @@
 #include <QApplication>
 
 #include "app/startup.h"
+#include "tools/printable_echo.h"
 #include "tools/vantrel-snapshot/snapshot_run.h"
 
 namespace {
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     if (scriptName != "-") {
         file.open(scriptName);
         if (!file) {
-            std::fprintf(stderr, "vantrel-snapshot: cannot read %s\n", scriptName.c_str());
+            std::fprintf(stderr, "vantrel-snapshot: cannot read %s\n", vantrel::PrintableEcho(scriptName).c_str());
             return 1;
         }
     }
@@ -53,13 +54,15 @@ int main(int argc, char** argv) {
         vantrel::Step step;
         std::string error;
         if (!vantrel::ParseStep(line, step, error)) {
-            std::fprintf(stderr, "vantrel-snapshot: line %d: %s: %s\n", number, error.c_str(), line.c_str());
+            std::fprintf(stderr, "vantrel-snapshot: line %d: %s: %s\n", number, error.c_str(),
+                         vantrel::PrintableEcho(line).c_str());
             exitCode = 2;
             break;
         }
         const int result = vantrel::RunStep(step, *program, window, host, error);
         if (result != 0) {
-            std::fprintf(stderr, "vantrel-snapshot: line %d: %s: %s\n", number, error.c_str(), line.c_str());
+            std::fprintf(stderr, "vantrel-snapshot: line %d: %s: %s\n", number, error.c_str(),
+                         vantrel::PrintableEcho(line).c_str());
             exitCode = result;
             break;
         }

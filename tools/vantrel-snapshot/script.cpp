@@ -3,6 +3,8 @@
 #include <charconv>
 #include <vector>
 
+#include "tools/printable_echo.h"
+
 namespace vantrel {
 namespace {
 
@@ -67,7 +69,7 @@ bool ParseMouse(const std::vector<std::string_view>& words, Step& out, std::stri
             } else if (words[i] == "right" && !out.right) {
                 out.right = true;
             } else {
-                error = "unknown mouse button '" + std::string(words[i]) + "'";
+                error = "unknown mouse button '" + PrintableEcho(words[i]) + "'";
                 return false;
             }
         }
@@ -85,7 +87,7 @@ bool ParseMouse(const std::vector<std::string_view>& words, Step& out, std::stri
         out.kind = StepKind::MouseRightDown;
         return true;
     }
-    error = "unknown mouse action '" + std::string(words[1]) + "'";
+    error = "unknown mouse action '" + PrintableEcho(words[1]) + "'";
     return false;
 }
 
@@ -130,7 +132,7 @@ bool ParseStep(std::string_view line, Step& out, std::string& error) {
     if ((verb == "key" || verb == "keydown" || verb == "keyup") && count == 2) {
         out.kind = verb == "key" ? StepKind::Key : verb == "keydown" ? StepKind::KeyDown : StepKind::KeyUp;
         if (KeyName(words[1], out.key)) return true;
-        error = "unknown key '" + std::string(words[1]) + "'";
+        error = "unknown key '" + PrintableEcho(words[1]) + "'";
         return false;
     }
     if (verb == "mouse") return ParseMouse(words, out, error);

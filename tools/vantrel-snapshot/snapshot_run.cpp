@@ -8,11 +8,13 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 #include "app/menu_layout.h"
 #include "app/overlay.h"
 #include "app/startup.h"
 #include "geometry/random.h"
+#include "tools/printable_echo.h"
 
 namespace vantrel {
 namespace {
@@ -95,6 +97,15 @@ const char* NameOf(const Mesh& mesh, std::string& storage) {
     return storage.c_str();
 }
 
+// The size of a record with these members in this order.
+template <typename Record, typename... Members>
+constexpr std::size_t LaidOut() {
+    const auto roundUp = [](std::size_t size, std::size_t alignment) { return (size + alignment - 1) / alignment * alignment; };
+    std::size_t end = 0;
+    ((end = roundUp(end, alignof(Members)) + sizeof(Members)), ...);
+    return roundUp(end, alignof(Record));
+}
+
 }  // namespace
 
 void SnapshotHost::ShowErrorBox(const char*, const char* text) { std::fprintf(stderr, "error: %s\n", text); }
@@ -173,7 +184,7 @@ int RunStep(const Step& step, Program& program, MainWindow& window, SnapshotHost
                 return 1;
             }
             if (image.save(QString::fromStdString(step.file), "PNG")) return 0;
-            error = "cannot write " + step.file;
+            error = "cannot write " + PrintableEcho(step.file);
             return 1;
         }
         case StepKind::Dump: DumpState(program, stdout); return 0;
@@ -186,6 +197,40 @@ void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
     window.PlaceAtStart();
     window.show();
     QCoreApplication::processEvents();
+    StartProgram(program, host);
+}
+
+void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
+    // A Shift the client area still thinks held would reach the new program as a stray release.
+    if (window.clientArea()->shiftDown()) {
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.clientArea(), &release);
+    }
+    StopProgram(program);
+    // As a new record is, but in the tables' own memory: fresh tables would cost more than a run.
+    // The back buffers are already zeroed; the host comes next and the font engine is the window's.
+    static_assert(sizeof(Program) == LaidOut<Program, Scene, Orbit, Random, RenderWork, RenderTarget, RenderTarget,
+                                             RenderTarget, InteractionState, ShellState, Host*, FontEngine*>(),
+                  "a new member of the Program record needs resetting here");
+    static const Program pristine;
+    program.scene = pristine.scene;
+    program.orbit = pristine.orbit;
+    program.random = pristine.random;
+    program.work = pristine.work;
+    program.interaction = pristine.interaction;
+    program.shell = pristine.shell;
+    for (const MenuEntry& entry : MenuBarEntries()) {
+        if (QAction* action = entry.kind == MenuEntryKind::Item ? window.menuAction(entry.id) : nullptr) {
+            action->setCheckable(entry.checked);
+            action->setChecked(entry.checked);
+        }
+    }
+    ConnectHost(program, host);
+    window.PlaceAtStart();
+    QCoreApplication::processEvents();
+    // The first show's resize: the window may already have its start size, and then Qt sends none.
+    QResizeEvent resize(window.clientArea()->size(), window.clientArea()->size());
+    QCoreApplication::sendEvent(window.clientArea(), &resize);
     StartProgram(program, host);
 }
 

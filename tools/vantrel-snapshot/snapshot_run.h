@@ -30,6 +30,10 @@ private:
 // Shows the window and starts the program in it, as the real program does but without the
 // single-instance guard.
 void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host);
+// Stops the program and starts it anew in the same window, as if the process had just begun:
+// the program's state, the menu's check marks, the window's size and the keys it thinks held.
+// The host should be a fresh one.
+void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host);
 
 // Writes the state a dump step prints, one record a line.
 void DumpState(const Program& program, std::FILE* out);
