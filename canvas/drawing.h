@@ -14,7 +14,8 @@ namespace vantrel {
 
 // Fills the interior with the brush (alternate rule, a pixel is inside when its top-left corner
 // is: left and top edges included, right and bottom excluded), then draws the closed outline
-// p0 -> p1 -> ... -> p0 with the pen, both through the raster operation. False for count < 2.
+// p0 -> p1 -> ... -> p0 with the pen, both through the raster operation. False for count < 2, and
+// when a large polygon cannot get the memory to fill it (the outline is drawn all the same).
 bool Polygon(DcHandle dc, const Point2* points, std::int32_t count);
 
 // Moves the current position; previous (if given) receives the old one.

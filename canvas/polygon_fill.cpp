@@ -21,10 +21,11 @@ void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2*
     });
 }
 
-void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* points, std::int32_t count) {
+// False only when a large polygon cannot get its working memory.
+bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* points, std::int32_t count) {
     if (count == 3 && RasterMixIsCopy(mix)) {
         FillTriangleCopy(surface, mix.xorMask | 0xFF000000u, points);
-        return;
+        return true;
     }
     const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
         RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
@@ -34,22 +35,23 @@ void FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
             PrefetchRowsAhead(surface, y, x0, x1);
             span(y, x0, x1);
         });
-        return;
+        return true;
     }
     if (count <= kSmallPolygon) {
         PolygonEdge edges[2 * kSmallPolygon];
         PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, edges + kSmallPolygon},
                            span);
-        return;
+        return true;
     }
-    // Short of memory, a huge polygon is left undrawn rather than ending the program.
+    // Short of memory, a huge polygon is left unfilled and the caller told, rather than ending the program.
     const std::size_t n = static_cast<std::size_t>(count);
     std::unique_ptr<PolygonEdge[]> edges(new (std::nothrow) PolygonEdge[2 * n]);
     if (!edges) {
-        return;
+        return false;
     }
     PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges.get(), edges.get() + n},
                        span);
+    return true;
 }
 
 }  // namespace
@@ -63,8 +65,9 @@ bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
         return true;
     }
     const ObjectHandle brush = dc->state.brush;
+    bool filled = true;
     if (!ObjectDrawsNothing(brush)) {
-        FillPolygon(*surface, RasterMixFor(dc->state.rop2, PixelFromColorRef(brush->color)), points, count);
+        filled = FillPolygon(*surface, RasterMixFor(dc->state.rop2, PixelFromColorRef(brush->color)), points, count);
     }
     // The outline goes on top of the fill: each edge includes its start pixel, excludes its end.
     const ObjectHandle pen = dc->state.pen;
@@ -74,7 +77,7 @@ bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
             DrawLine(*surface, mix, points[i], points[i + 1 == count ? 0 : i + 1]);
         }
     }
-    return true;
+    return filled;
 }
 
 }  // namespace vantrel

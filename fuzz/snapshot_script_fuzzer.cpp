@@ -1,7 +1,7 @@
 // Fuzzes the snapshot script reader and runs what it reads, step by step, against the program in
 // the real main window, Qt host and window procedure on the offscreen platform, as the snapshot
 // tool does. One window serves every input: the program is started anew in it each time, as at
-// the start of a process. Client sizes beyond 512 and long runs of ticks are left out, `save`
+// the start of a process. Client sizes beyond 512, ratios beyond 2 and long runs of ticks are left out, `save`
 // writes nothing and `dump` prints nowhere. After every step the program's promises must hold,
 // and no drawing object outlives an input.
 #include <algorithm>
@@ -26,6 +26,7 @@ namespace {
 // Bounds on one run, kept here so the reader itself stays as it is.
 constexpr std::size_t kMaxScriptBytes = 4096;
 constexpr std::int64_t kMaxSide = 512;
+constexpr double kMaxRatio = 2.0;  // device pixels grow with its square
 constexpr std::int64_t kMaxTicksPerRun = 64;
 constexpr std::int32_t kScreenSide = 64;
 
@@ -127,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;                            // where the tool stops too
         }
         if (step.kind == vantrel::StepKind::Size && (step.a > kMaxSide || step.b > kMaxSide)) continue;
+        if (step.kind == vantrel::StepKind::Scale) step.ratio = std::min(step.ratio, kMaxRatio);
         if (step.kind == vantrel::StepKind::Save) continue;
         if (step.kind == vantrel::StepKind::Dump) {
             vantrel::DumpState(program, Nowhere());

@@ -220,11 +220,9 @@ void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
     program.interaction = pristine.interaction;
     program.shell = pristine.shell;
     for (const MenuEntry& entry : MenuBarEntries()) {
-        if (QAction* action = entry.kind == MenuEntryKind::Item ? window.menuAction(entry.id) : nullptr) {
-            action->setCheckable(entry.checked);
-            action->setChecked(entry.checked);
-        }
+        if (entry.kind == MenuEntryKind::Item && entry.check != MenuCheck::None) window.CheckItem(entry.id, entry.checked);
     }
+    window.OverridePixelRatio(0);  // the screen's own ratio again, as a new process would see it
     ConnectHost(program, host);
     window.PlaceAtStart();
     QCoreApplication::processEvents();
