@@ -37,15 +37,15 @@ inline std::string CheckSceneInvariants(const Scene& scene) {
     }
     for (std::int32_t i = range.first; i <= LastIndex(range); ++i) {
         const Mesh& mesh = scene.meshTable[i];
-        const std::string at = " in mesh " + std::to_string(i);
-        if (mesh.vertexCount < 0 || mesh.faceCount < 0) return "negative count" + at;
+        const auto at = [i] { return " in mesh " + std::to_string(i); };  // built only for a report: checks run often
+        if (mesh.vertexCount < 0 || mesh.faceCount < 0) return "negative count" + at();
         if (mesh.vertexCount > 0 && (mesh.firstVertex < 1 || LastVertex(mesh) > kLastSlot)) {
-            return "vertex run outside 1..10000" + at;
+            return "vertex run outside 1..10000" + at();
         }
         if (mesh.faceCount > 0 && (mesh.firstFace < 1 || LastFace(mesh) > kLastSlot)) {
-            return "face run outside 1..10000" + at;
+            return "face run outside 1..10000" + at();
         }
-        if (mesh.parent < 0 || mesh.parent > LastIndex(range) || mesh.parent == i) return "bad parent" + at;
+        if (mesh.parent < 0 || mesh.parent > LastIndex(range) || mesh.parent == i) return "bad parent" + at();
         for (std::int32_t j = range.first; j < i; ++j) {
             const Mesh& other = scene.meshTable[j];
             const bool verticesOverlap = mesh.vertexCount > 0 && other.vertexCount > 0 &&
@@ -53,14 +53,14 @@ inline std::string CheckSceneInvariants(const Scene& scene) {
                                          other.firstVertex <= LastVertex(mesh);
             const bool facesOverlap = mesh.faceCount > 0 && other.faceCount > 0 &&
                                       mesh.firstFace <= LastFace(other) && other.firstFace <= LastFace(mesh);
-            if (verticesOverlap || facesOverlap) return "runs overlap" + at + " and " + std::to_string(j);
+            if (verticesOverlap || facesOverlap) return "runs overlap" + at() + " and " + std::to_string(j);
         }
         for (std::int32_t f = mesh.firstFace; f <= LastFace(mesh); ++f) {
             const Face& face = scene.facePool[f];
             if (face.corner0 == 0 && face.corner1 == 0 && face.corner2 == 0) continue;
             for (std::int32_t corner : {face.corner0, face.corner1, face.corner2}) {
                 if (corner < mesh.firstVertex || corner > LastVertex(mesh)) {
-                    return "face " + std::to_string(f) + " corner " + std::to_string(corner) + " outside" + at;
+                    return "face " + std::to_string(f) + " corner " + std::to_string(corner) + " outside" + at();
                 }
             }
         }
