@@ -12,55 +12,73 @@ namespace vantrel {
 
 QtFontEngine::QtFontEngine() : QtFontEngine(QFontDatabase::systemFont(QFontDatabase::GeneralFont)) {}
 
-QtFontEngine::QtFontEngine(const QFont& font)
-    : baseFont_(font), font_(font), metrics_(font), lineHeight_(metrics_.height()) {}
+QtFontEngine::QtFontEngine(const QFont& font) : baseFont_(font) {
+    stores_.reserve(kKeptRatios);
+    stores_.emplace_back(baseFont_, 1.0);
+}
+
+QtFontEngine::GlyphStore::GlyphStore(const QFont& base, double ratio)
+    : ratio(ratio), font(base), metrics(base), lineHeight(metrics.height()) {
+    if (ratio == 1.0) return;
+    if (base.pixelSize() > 0) {
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(base.pixelSize() * ratio))));
+    } else {
+        font.setPointSizeF(base.pointSizeF() * ratio);
+    }
+    metrics = QFontMetrics(font);
+    lineHeight = static_cast<std::int32_t>(std::lround(QFontMetrics(base).height() * ratio));
+}
 
 void QtFontEngine::SetPixelRatio(double ratio) {
-    if (ratio == ratio_ || !(ratio > 0)) return;
-    ratio_ = ratio;
-    font_ = baseFont_;
-    if (baseFont_.pixelSize() > 0) {
-        font_.setPixelSize(std::max(1, static_cast<int>(std::lround(baseFont_.pixelSize() * ratio))));
-    } else {
-        font_.setPointSizeF(baseFont_.pointSizeF() * ratio);
+    if (ratio == stores_.front().ratio || !(ratio > 0)) return;
+    auto kept = std::find_if(stores_.begin(), stores_.end(), [ratio](const GlyphStore& store) { return store.ratio == ratio; });
+    if (kept == stores_.end()) {
+        if (stores_.size() < kKeptRatios) {
+            stores_.emplace_back(baseFont_, ratio);
+        } else {
+            // The least recent store takes the new ratio; its coverage keeps its memory.
+            std::vector<std::uint8_t> coverage = std::move(stores_.back().coverage);
+            coverage.clear();
+            stores_.back() = GlyphStore(baseFont_, ratio);
+            stores_.back().coverage = std::move(coverage);
+        }
+        kept = stores_.end() - 1;
     }
-    metrics_ = QFontMetrics(font_);
-    lineHeight_ = static_cast<std::int32_t>(std::lround(QFontMetrics(baseFont_).height() * ratio));
-    glyphs_ = {};
-    coverage_.clear();
+    std::rotate(stores_.begin(), kept, kept + 1);
 }
 
 const QtFontEngine::Glyph& QtFontEngine::GlyphOf(unsigned char code) {
-    Glyph& glyph = glyphs_[code];
+    GlyphStore& store = stores_.front();
+    Glyph& glyph = store.glyphs[code];
     if (glyph.ready) return glyph;
     glyph.ready = true;
     // Latin-1 bytes are the first 256 code points.
     const QChar character(static_cast<char16_t>(code));
-    glyph.advance = std::max(0, metrics_.horizontalAdvance(character));
+    glyph.advance = std::max(0, store.metrics.horizontalAdvance(character));
     // The advance box plus whatever the ink overhangs it (slants, negative bearings), with a
     // pixel of room for antialiasing on every side.
-    const QRect cell = QRect(0, 0, glyph.advance, metrics_.height())
-                           .united(metrics_.boundingRect(character).translated(0, metrics_.ascent()))
+    const QRect cell = QRect(0, 0, glyph.advance, store.metrics.height())
+                           .united(store.metrics.boundingRect(character).translated(0, store.metrics.ascent()))
                            .adjusted(-1, -1, 1, 1);
     QImage image(cell.width(), cell.height(), QImage::Format_Alpha8);
     if (image.isNull()) return glyph;  // an empty cell: the glyph draws nothing
     image.fill(0);
     {
         QPainter painter(&image);
-        painter.setFont(font_);
+        painter.setFont(store.font);
         painter.setPen(Qt::black);  // any opaque colour: only the alpha channel is kept
-        painter.drawText(QPointF(-cell.left(), metrics_.ascent() - cell.top()), QString(character));
+        painter.drawText(QPointF(-cell.left(), store.metrics.ascent() - cell.top()), QString(character));
     }
     glyph.left = cell.left();
     glyph.top = cell.top();
     glyph.width = cell.width();
     glyph.height = cell.height();
-    glyph.offset = coverage_.size();
+    glyph.offset = store.coverage.size();
     // Image rows are padded to four bytes; the store's rows are exactly the cell's width.
     const auto rowBytes = static_cast<std::size_t>(glyph.width);
-    coverage_.resize(glyph.offset + rowBytes * static_cast<std::size_t>(glyph.height));
+    store.coverage.resize(glyph.offset + rowBytes * static_cast<std::size_t>(glyph.height));
     for (int row = 0; row < glyph.height; ++row) {
-        std::memcpy(coverage_.data() + glyph.offset + static_cast<std::size_t>(row) * rowBytes,
+        std::memcpy(store.coverage.data() + glyph.offset + static_cast<std::size_t>(row) * rowBytes,
                     image.constScanLine(row), rowBytes);
     }
     return glyph;
@@ -72,7 +90,7 @@ void QtFontEngine::Measure(const char* text, std::int32_t length, TextSize& out)
         width += GlyphOf(static_cast<unsigned char>(text[i])).advance;
     }
     out.width = static_cast<std::int32_t>(std::min<std::int64_t>(width, INT32_MAX));
-    out.height = lineHeight_;
+    out.height = stores_.front().lineHeight;
 }
 
 void QtFontEngine::Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) {
@@ -93,7 +111,7 @@ void QtFontEngine::Render(const char* text, std::int32_t length, std::int32_t x,
         const std::int64_t y0 = std::max<std::int64_t>(top, boundsY0);
         const std::int64_t y1 = std::min<std::int64_t>(top + glyph.height, boundsY1);
         if (x0 >= x1 || y0 >= y1) continue;
-        const std::uint8_t* cell = coverage_.data() + glyph.offset;
+        const std::uint8_t* cell = stores_.front().coverage.data() + glyph.offset;
         for (std::int64_t row = y0; row < y1; ++row) {
             sink.Row(static_cast<std::int32_t>(x0), static_cast<std::int32_t>(row),
                      cell + (row - top) * glyph.width + (x0 - left), static_cast<std::int32_t>(x1 - x0));

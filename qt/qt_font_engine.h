@@ -12,16 +12,17 @@
 
 namespace vantrel {
 
-// Each Latin-1 glyph is rendered once, on first use, into a coverage store that later text
-// reuses, so drawing text allocates nothing once its characters have been seen.
+// Each Latin-1 glyph is rendered once per pixel ratio, on first use, into a coverage store that
+// later text reuses, so drawing text allocates nothing once its characters have been seen.
 class QtFontEngine final : public FontEngine {
 public:
     QtFontEngine();  // the system's general UI font
     explicit QtFontEngine(const QFont& font);
 
     // Draws at ratio times the font's pixel size from now on, lines round(ratio x the line
-    // height) apart, for a back buffer of that many device pixels per logical one. A new
-    // ratio starts the glyph store afresh.
+    // height) apart, for a back buffer of that many device pixels per logical one. The stores
+    // of the last few ratios are kept, so a window moving between two screens renders nothing
+    // anew; an older ratio's store is reused for a new one.
     void SetPixelRatio(double ratio);
 
     // Text bytes are Latin-1; the width is the sum of the glyphs' advances, the height the
@@ -40,18 +41,25 @@ private:
         std::int32_t top = 0;
         std::int32_t width = 0;
         std::int32_t height = 0;
-        std::size_t offset = 0;  // first coverage byte in coverage_, rows of width bytes
+        std::size_t offset = 0;  // first coverage byte in coverage, rows of width bytes
     };
+
+    // The font at one ratio and the glyphs drawn with it so far.
+    struct GlyphStore {
+        GlyphStore(const QFont& base, double ratio);
+        double ratio;
+        QFont font;
+        QFontMetrics metrics;
+        std::int32_t lineHeight;
+        std::array<Glyph, 256> glyphs;
+        std::vector<std::uint8_t> coverage;  // every ready glyph's cell, one after the other
+    };
+    static constexpr std::size_t kKeptRatios = 4;
 
     const Glyph& GlyphOf(unsigned char code);
 
-    QFont baseFont_;  // as at ratio 1
-    QFont font_;      // at the current ratio
-    QFontMetrics metrics_;
-    double ratio_ = 1.0;
-    std::int32_t lineHeight_ = 0;
-    std::array<Glyph, 256> glyphs_;
-    std::vector<std::uint8_t> coverage_;  // every ready glyph's cell, one after the other
+    QFont baseFont_;                  // as at ratio 1
+    std::vector<GlyphStore> stores_;  // the current ratio's first, then the most recent others
 };
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 // What a frame allocates once the program is running: nothing, with the overlay in the real
 // Qt font and the picture shown through the panel's painter.
+#include <map>
 #include <memory>
 
 #include <QImage>
@@ -104,6 +105,32 @@ TEST(SteadyFrames, AllocateNothingWithTheQtFontAndPresent) {
         }
         EXPECT_GT(bright, 20);
     }
+}
+
+// A window moving between two screens, or a restart back at ratio 1, measures and draws its
+// text from the glyphs it kept; the fifth new ratio takes the least recent one's place.
+TEST(SteadyFrames, RatiosSeenBeforeRenderNoGlyphsAnew) {
+    if (!AllocationCountingAvailable()) GTEST_SKIP() << "the sanitizers own the allocator";
+    TestApplication();
+    QtFontEngine fonts;
+    TextSize size;
+    const auto measureAt = [&](double ratio) {
+        fonts.SetPixelRatio(ratio);
+        StartCountingAllocations();
+        fonts.Measure("Longitude: -17", 14, size);
+        return StopCountingAllocations();
+    };
+    std::map<double, std::int32_t> widths;
+    for (const double ratio : {1.0, 2.0, 1.25, 1.5}) {
+        EXPECT_GT(measureAt(ratio), 0) << ratio;
+        widths[ratio] = size.width;
+    }
+    for (const double ratio : {1.0, 2.0, 1.0, 1.5, 1.25}) {
+        EXPECT_EQ(measureAt(ratio), 0) << ratio;
+        EXPECT_EQ(size.width, widths[ratio]) << ratio;
+    }
+    EXPECT_GT(measureAt(3.0), 0);
+    EXPECT_GT(measureAt(2.0), 0);  // the least recent when 3 came
 }
 
 }  // namespace
