@@ -1,6 +1,10 @@
 #include "tools/vantrel-snapshot/snapshot_run.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <type_traits>
+#include <vector>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -104,6 +108,57 @@ constexpr std::size_t LaidOut() {
     std::size_t end = 0;
     ((end = roundUp(end, alignof(Members)) + sizeof(Members)), ...);
     return roundUp(end, alignof(Record));
+}
+
+// The first `leading` records of a table as new, copied as plain memory: the address sanitizer's
+// memmove, which vector assignment reaches, copies byte by byte, and these tables are megabytes.
+template <typename Slot>
+void ResetTable(std::vector<Slot>& table, const std::vector<Slot>& pristine, std::int32_t leading = kTableSlots) {
+    static_assert(std::is_trivially_copyable_v<Slot>);
+    if (table.size() != pristine.size()) {
+        table = pristine;
+        return;
+    }
+    const std::size_t count = std::min(static_cast<std::size_t>(std::max(leading, 0)), pristine.size());
+    std::memcpy(table.data(), pristine.data(), count * sizeof(Slot));
+}
+
+// Records past a range are already as new: every removal clears the record it frees.
+template <typename Slot>
+void ResetRecords(std::vector<Slot>& table, const IndexRange& range, const std::vector<Slot>& pristine) {
+    ResetTable(table, pristine, std::max(LastIndex(range), 0) + 1);
+}
+
+void ResetScene(Scene& scene, const Scene& pristine) {
+    static_assert(sizeof(Scene) == LaidOut<Scene, std::vector<Vector3>, std::vector<Face>, std::vector<Mesh>, IndexRange,
+                                           std::vector<Camera>, IndexRange, std::vector<Light>, IndexRange,
+                                           ErrorReporter, std::int32_t, std::int32_t, std::int32_t, Truth>(),
+                  "a new member of the Scene record needs resetting here");
+    ResetTable(scene.vertexPool, pristine.vertexPool);
+    ResetTable(scene.facePool, pristine.facePool);
+    ResetRecords(scene.meshTable, scene.meshRange, pristine.meshTable);
+    scene.meshRange = pristine.meshRange;
+    ResetRecords(scene.cameraTable, scene.cameraRange, pristine.cameraTable);
+    scene.cameraRange = pristine.cameraRange;
+    ResetRecords(scene.lightTable, scene.lightRange, pristine.lightTable);
+    scene.lightRange = pristine.lightRange;
+    scene.reporter = pristine.reporter;
+    scene.currentMesh = pristine.currentMesh;
+    scene.currentCamera = pristine.currentCamera;
+    scene.currentLight = pristine.currentLight;
+    scene.frameDirty = pristine.frameDirty;
+}
+
+void ResetRenderWork(RenderWork& work, const RenderWork& pristine) {
+    static_assert(sizeof(RenderWork) == 8 * sizeof(std::vector<Vector3>), "a new member of RenderWork needs resetting here");
+    ResetTable(work.worldVertices, pristine.worldVertices);
+    ResetTable(work.viewVertices, pristine.viewVertices);
+    ResetTable(work.screenVertices, pristine.screenVertices);
+    ResetTable(work.depthKeys, pristine.depthKeys);
+    ResetTable(work.drawList, pristine.drawList);
+    ResetTable(work.faceShades, pristine.faceShades);
+    ResetTable(work.vertexNormals, pristine.vertexNormals);
+    ResetTable(work.vertexColors, pristine.vertexColors);
 }
 
 }  // namespace
@@ -213,10 +268,10 @@ void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
                                              RenderTarget, InteractionState, ShellState, Host*, FontEngine*>(),
                   "a new member of the Program record needs resetting here");
     static const Program pristine;
-    program.scene = pristine.scene;
+    ResetScene(program.scene, pristine.scene);
     program.orbit = pristine.orbit;
     program.random = pristine.random;
-    program.work = pristine.work;
+    ResetRenderWork(program.work, pristine.work);
     program.interaction = pristine.interaction;
     program.shell = pristine.shell;
     for (const MenuEntry& entry : MenuBarEntries()) {
