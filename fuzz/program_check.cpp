@@ -7,8 +7,8 @@
 
 namespace vantrel {
 
-std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore) {
-    return CheckProgramInvariants(program, objectsBefore);
+std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore, std::int32_t lastClearedSlot) {
+    return CheckProgramInvariants(program, objectsBefore, lastClearedSlot);
 }
 
 }  // namespace vantrel

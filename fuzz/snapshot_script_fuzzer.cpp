@@ -55,7 +55,7 @@ std::FILE* Nowhere() {
 
 namespace vantrel {
 // CheckProgramInvariants, in program_check.cpp.
-std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore);
+std::string CheckProgramAfterStep(const Program& program, std::int64_t objectsBefore, std::int32_t lastClearedSlot);
 }  // namespace vantrel
 
 // fontconfig keeps caches for the life of the process; nothing else is excused.
@@ -116,6 +116,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
+    // The mesh range's furthest reach in this input: after a step, records past it must still be
+    // as new, and only the final check looks at the whole table.
+    std::int32_t furthestMesh = vantrel::LastIndex(program.scene.meshRange);
+    const auto check = [&](const std::string& after, std::int32_t lastClearedSlot) {
+        furthestMesh = std::max(furthestMesh, vantrel::LastIndex(program.scene.meshRange));
+        const std::string broken = vantrel::CheckProgramAfterStep(program, objectsBefore, lastClearedSlot);
+        if (broken.empty()) return;
+        std::fprintf(stderr, "fuzz_snapshot_script: after %s: %s\n", after.c_str(), broken.c_str());
+        std::abort();
+    };
     std::int64_t ticksLeft = kMaxTicksPerRun;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -141,16 +151,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (vantrel::RunStep(step, program, window, *session.host, error) != 0) break;
         if (step.kind == vantrel::StepKind::None || step.kind == vantrel::StepKind::Seed) continue;  // nothing changed
         QCoreApplication::processEvents();
-        const std::string broken = vantrel::CheckProgramAfterStep(program, objectsBefore);
-        if (!broken.empty()) {
-            std::fprintf(stderr, "fuzz_snapshot_script: after \"%s\": %s\n", line.c_str(), broken.c_str());
-            std::abort();
-        }
+        check('"' + line + '"', std::max(furthestMesh, vantrel::LastIndex(program.scene.meshRange)));
     }
+    check("the last step", vantrel::kLastSlot);
     // Started anew for the next input now, so that what this one made is freed within it and
     // the fuzzer's leak check sees a balanced run.
     auto host = std::make_unique<FuzzHost>(window);  // the old one serves the old program until then
     vantrel::RestartHeadless(program, window, *host);
     session.host = std::move(host);
+    // What the restart left queued (the first paint, Qt's deferred deletes) is done now, so that
+    // the allocation counts the fuzzer compares balance within each input.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }

@@ -23,10 +23,12 @@ inline std::int64_t RestingObjectCount(const Program& program, std::int64_t obje
     return count;
 }
 
-// "" when every promise holds, else a description of the first broken one.
-inline std::string CheckProgramInvariants(const Program& program, std::int64_t objectsBefore) {
+// "" when every promise holds, else a description of the first broken one. Cleared mesh
+// records are checked through lastClearedSlot, as in CheckSceneInvariants.
+inline std::string CheckProgramInvariants(const Program& program, std::int64_t objectsBefore,
+                                          std::int32_t lastClearedSlot = kLastSlot) {
     const Scene& scene = program.scene;
-    std::string broken = CheckSceneInvariants(scene);
+    std::string broken = CheckSceneInvariants(scene, lastClearedSlot);
     if (broken.empty()) broken = CheckCurrentSlots(scene);
     if (!broken.empty()) return broken;
 
