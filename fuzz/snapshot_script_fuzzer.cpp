@@ -1,9 +1,10 @@
 // Fuzzes the snapshot script reader and runs what it reads, step by step, against the program in
 // the real main window, Qt host and window procedure on the offscreen platform, as the snapshot
 // tool does. One window serves every input: the program is started anew in it each time, as at
-// the start of a process. Client sizes beyond 512, ratios beyond 2 and long runs of ticks are left out, `save`
-// writes nothing and `dump` prints nowhere. After every step the program's promises must hold,
-// and no drawing object outlives an input.
+// the start of a process, only keeping the memory of its view's back buffer. Client sizes beyond
+// 512, ratios beyond 2 and long runs of ticks are left out, `save` writes nothing and `dump`
+// prints nowhere. After every step the program's promises must hold, and no drawing object
+// outlives an input.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include "app/menu_layout.h"
 #include "app/overlay.h"
 #include "app/startup.h"
+#include "render/render_target.h"
 #include "geometry/random.h"
 #include "tools/printable_echo.h"
 
@@ -261,9 +263,15 @@ void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
         QCoreApplication::sendEvent(window.clientArea(), &release);
     }
+    // The view's back buffer outlives the restart as memory to grow into: the program only ever
+    // grows it, nothing else reads its size, and each frame draws the view over before showing it.
+    // A fresh one would be grown again at the first frame, in new pages that each cost a fault.
+    RenderTarget backBuffer = std::exchange(program.target, RenderTarget{});
+    const std::int32_t backBufferWidth = program.shell.backBufferWidth;
+    const std::int32_t backBufferHeight = program.shell.backBufferHeight;
     StopProgram(program);
     // As a new record is, but in the tables' own memory: fresh tables would cost more than a run.
-    // The back buffers are already zeroed; the host comes next and the font engine is the window's.
+    // The strips' buffers are already zeroed; the host comes next and the font engine is the window's.
     static_assert(sizeof(Program) == LaidOut<Program, Scene, Orbit, Random, RenderWork, RenderTarget, RenderTarget,
                                              RenderTarget, InteractionState, ShellState, Host*, FontEngine*>(),
                   "a new member of the Program record needs resetting here");
@@ -285,6 +293,13 @@ void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
     QResizeEvent resize(window.clientArea()->size(), window.clientArea()->size());
     QCoreApplication::sendEvent(window.clientArea(), &resize);
     StartProgram(program, host);
+    if (backBuffer.bitmap != nullptr && backBufferWidth >= program.shell.backBufferWidth &&
+        backBufferHeight >= program.shell.backBufferHeight) {
+        std::swap(program.target, backBuffer);
+        program.shell.backBufferWidth = backBufferWidth;
+        program.shell.backBufferHeight = backBufferHeight;
+    }
+    DestroyBackBuffer(backBuffer);
 }
 
 }  // namespace vantrel

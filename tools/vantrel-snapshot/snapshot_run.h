@@ -32,7 +32,8 @@ private:
 void StartHeadless(Program& program, MainWindow& window, SnapshotHost& host);
 // Stops the program and starts it anew in the same window, as if the process had just begun:
 // the program's state, the menu's check marks, the window's size and the keys it thinks held.
-// The host should be a fresh one.
+// The host should be a fresh one. The view's back buffer is kept, at its size, for the frames
+// to come.
 void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host);
 
 // Writes the state a dump step prints, one record a line.
