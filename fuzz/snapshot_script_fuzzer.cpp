@@ -121,7 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // as new, and only the final check looks at the whole table.
     std::int32_t furthestMesh = vantrel::LastIndex(program.scene.meshRange);
     const auto check = [&](const std::string& after, std::int32_t lastClearedSlot) {
-        furthestMesh = std::max(furthestMesh, vantrel::LastIndex(program.scene.meshRange));
         const std::string broken = vantrel::CheckProgramAfterStep(program, objectsBefore, lastClearedSlot);
         if (broken.empty()) return;
         std::fprintf(stderr, "fuzz_snapshot_script: after %s: %s\n", after.c_str(), broken.c_str());
@@ -152,7 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (vantrel::RunStep(step, program, window, *session.host, error) != 0) break;
         if (step.kind == vantrel::StepKind::None || step.kind == vantrel::StepKind::Seed) continue;  // nothing changed
         QCoreApplication::processEvents();
-        check('"' + line + '"', std::max(furthestMesh, vantrel::LastIndex(program.scene.meshRange)));
+        furthestMesh = std::max(furthestMesh, vantrel::LastIndex(program.scene.meshRange));
+        check('"' + line + '"', furthestMesh);
     }
     check("the last step", vantrel::kLastSlot);
     // Started anew for the next input now, so that what this one made is freed within it and

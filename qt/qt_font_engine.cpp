@@ -17,17 +17,25 @@ QtFontEngine::QtFontEngine(const QFont& font) : baseFont_(font) {
     stores_.emplace_back(baseFont_, 1.0);
 }
 
-QtFontEngine::GlyphStore::GlyphStore(const QFont& base, double ratio)
-    : ratio(ratio), font(base), metrics(base), lineHeight(metrics.height()) {
-    if (ratio == 1.0) return;
+namespace {
+
+QFont ScaledFont(const QFont& base, double ratio) {
+    QFont font = base;
     if (base.pixelSize() > 0) {
         font.setPixelSize(std::max(1, static_cast<int>(std::lround(base.pixelSize() * ratio))));
     } else {
         font.setPointSizeF(base.pointSizeF() * ratio);
     }
-    metrics = QFontMetrics(font);
-    lineHeight = static_cast<std::int32_t>(std::lround(QFontMetrics(base).height() * ratio));
+    return font;
 }
+
+}  // namespace
+
+QtFontEngine::GlyphStore::GlyphStore(const QFont& base, double ratio)
+    : ratio(ratio),
+      font(ScaledFont(base, ratio)),
+      metrics(font),
+      lineHeight(static_cast<std::int32_t>(std::lround(QFontMetrics(base).height() * ratio))) {}
 
 void QtFontEngine::SetPixelRatio(double ratio) {
     if (ratio == stores_.front().ratio || !(ratio > 0)) return;
