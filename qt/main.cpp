@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <memory>
 
 #include <QApplication>
@@ -6,17 +7,29 @@
 #include "app/startup.h"
 #include "qt/main_window.h"
 #include "qt/qt_host.h"
+#include "qt/session.h"
 #include "qt/single_instance.h"
 
 int main(int argc, char** argv) {
+    // Qt would abort without a display; a clear line and a plain failure serve the user better.
+    if (const QString missing = vantrel::MissingDisplay(argc, argv); !missing.isEmpty()) {
+        std::fprintf(stderr, "vantrel: %s\n", qPrintable(missing));
+        return 1;
+    }
+    vantrel::SingleInstance instance;
+    const vantrel::SingleInstance::Role role = instance.Claim();
+    if (!instance.problem().isEmpty()) std::fprintf(stderr, "vantrel: %s\n", qPrintable(instance.problem()));
+    // Second once the first copy on this display raised its window; Silent when it holds the lock but does not answer.
+    if (role == vantrel::SingleInstance::Role::Second || role == vantrel::SingleInstance::Role::Silent) {
+        vantrel::CompleteStartupNotification();
+        return 0;
+    }
+    vantrel::SessionSignals sessionSignals;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     // Wayland's app id: desktops match the window to org.vantrel.vantrel.desktop and its icon.
     QApplication::setDesktopFileName(QStringLiteral("org.vantrel.vantrel"));
-
-    vantrel::SingleInstance instance;
-    // Second only once the first copy on this display has raised its window; otherwise this copy runs.
-    if (instance.Claim() == vantrel::SingleInstance::Role::Second) return 0;
 
     auto program = std::make_unique<vantrel::Program>();
     vantrel::MainWindow window(*program);
@@ -27,7 +40,14 @@ int main(int argc, char** argv) {
     window.raise();
     window.activateWindow();
     window.clientArea()->setFocus();
-    instance.Listen([&window](const QByteArray& activationToken) { window.RestoreAndRaise(activationToken); });
+    if (role == vantrel::SingleInstance::Role::First &&
+        !instance.Listen([&window](const QByteArray& activationToken) { window.RestoreAndRaise(activationToken); }))
+        std::fprintf(stderr, "vantrel: %s\n", qPrintable(instance.problem()));
+    // The session ending (logout, kill, Ctrl+C in a terminal) ends the program as closing the window does.
+    sessionSignals.OnSignal([&window] {
+        window.close();
+        QCoreApplication::exit(0);
+    });
 
     vantrel::StartProgram(*program, host);
     window.StartFrameTimer();

@@ -16,9 +16,12 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QStringList>
+#include <QSysInfo>
 #include <QTimer>
 
 namespace vantrel {
@@ -38,6 +41,8 @@ constexpr int kMaxDisplayName = 48;
 
 QByteArray Native(const QString& path) { return path.toLocal8Bit(); }
 
+QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
 bool SameFile(const QString& path, dev_t device, ino_t inode) {
     struct stat status {};
     return ::lstat(Native(path).constData(), &status) == 0 && status.st_dev == device && status.st_ino == inode;
@@ -50,22 +55,40 @@ bool RemoveEntry(const QString& path) {
     return (errno == EISDIR || errno == EPERM) && ::rmdir(native.constData()) == 0;
 }
 
-// A directory of this user that nobody else can read or enter.
-bool IsPrivateDirectory(const QString& path) {
+// Empty for a directory of this user that nobody else can read or enter, else what is wrong with it.
+QString UnusableDirectory(const QString& path) {
+    if (path.isEmpty()) return QStringLiteral("there is no runtime folder");
     struct stat status {};
-    return !path.isEmpty() && ::stat(Native(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
-           status.st_uid == ::geteuid() && (status.st_mode & 077) == 0;
+    if (::stat(Native(path).constData(), &status) != 0) return QStringLiteral("runtime folder %1: %2").arg(path, ErrorText(errno));
+    if (!S_ISDIR(status.st_mode)) return QStringLiteral("runtime folder %1 is not a folder").arg(path);
+    if (status.st_uid != ::geteuid()) return QStringLiteral("runtime folder %1 belongs to another user").arg(path);
+    if ((status.st_mode & 077) != 0) return QStringLiteral("runtime folder %1 is open to other users").arg(path);
+    return QString();
 }
 
-// A file-name part from a display: ":1.0" and ":1" are the same X server; nothing can leave the directory.
+// Names this machine answers to: an X display on any of them is the one reached as ":N".
+bool IsLocalHost(const QString& host) {
+    static const QStringList kLocal = {QString(), QStringLiteral("unix"), QStringLiteral("localhost"),
+                                       QStringLiteral("127.0.0.1"), QStringLiteral("::1")};
+    return kLocal.contains(host, Qt::CaseInsensitive) || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// A file-name part from a display: "unix:1", ":1" and ":1.0" are the same X server, a Wayland socket
+// named by its full path in the runtime folder is the one named alone; nothing can leave the directory.
 QString DisplayFileName(const QString& display) {
     if (display.isEmpty()) return QStringLiteral("none");
     QString name = display;
     const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
-    if (colon >= 0) {
-        const qsizetype dot = name.indexOf(QLatin1Char('.'), colon);
-        if (dot >= 0) name.truncate(dot);
-        name.prepend(QStringLiteral("x11"));
+    if (colon >= 0) {  // X11: [protocol/][host]:number[.screen]
+        QString host = name.left(colon);
+        host = host.mid(host.indexOf(QLatin1Char('/')) + 1);
+        QString number = name.mid(colon + 1);
+        const qsizetype dot = number.indexOf(QLatin1Char('.'));
+        if (dot >= 0) number.truncate(dot);
+        name = QStringLiteral("x11") + (IsLocalHost(host) ? QString() : host) + QLatin1Char('_') + number;
+    } else if (QFileInfo(name).isAbsolute() &&
+               QFileInfo(name).absolutePath() == QFileInfo(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/x")).absolutePath()) {
+        name = QFileInfo(name).fileName();
     }
     for (QChar& c : name) {
         const char16_t u = c.unicode();
@@ -75,18 +98,41 @@ QString DisplayFileName(const QString& display) {
     if (name.size() <= kMaxDisplayName) return name;
     // Long names keep a short prefix and a hash of the whole, so the socket path stays within its limit.
     std::uint32_t hash = 2166136261u;
-    for (const QChar c : display) hash = (hash ^ c.unicode()) * 16777619u;
+    for (const QChar c : name) hash = (hash ^ c.unicode()) * 16777619u;
     return name.left(kMaxDisplayName - 9) + QLatin1Char('_') + QString::number(hash, 16).rightJustified(8, QLatin1Char('0'));
 }
 
-bool SocketAddress(const QString& path, sockaddr_un& address) {
-    const QByteArray native = Native(path);
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (native.size() >= static_cast<qsizetype>(sizeof(address.sun_path))) return false;
-    std::memcpy(address.sun_path, native.constData(), static_cast<std::size_t>(native.size()));
-    return true;
-}
+// A socket's address; a path too long for one is reached through a descriptor of its folder.
+class SocketAddress {
+public:
+    explicit SocketAddress(const QString& path) {
+        address_.sun_family = AF_UNIX;
+        QByteArray native = Native(path);
+        if (native.size() >= static_cast<qsizetype>(sizeof(address_.sun_path))) {
+            const qsizetype slash = native.lastIndexOf('/');
+            folder_ = ::open(native.left(std::max<qsizetype>(slash, 1)).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            if (folder_ < 0) return;
+            native = "/proc/self/fd/" + QByteArray::number(folder_) + native.mid(slash);
+            if (native.size() >= static_cast<qsizetype>(sizeof(address_.sun_path))) return;
+        }
+        std::memcpy(address_.sun_path, native.constData(), static_cast<std::size_t>(native.size()));
+        valid_ = true;
+    }
+    ~SocketAddress() {
+        if (folder_ >= 0) ::close(folder_);
+    }
+    SocketAddress(const SocketAddress&) = delete;
+    SocketAddress& operator=(const SocketAddress&) = delete;
+    bool valid() const { return valid_; }
+    const char* path() const { return address_.sun_path; }
+    const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&address_); }
+    static socklen_t size() { return sizeof(sockaddr_un); }
+
+private:
+    sockaddr_un address_{};
+    int folder_ = -1;
+    bool valid_ = false;
+};
 
 // Tokens are opaque to us; printable and short is all a compositor's tokens need to be.
 bool IsActivationToken(const char* token, std::size_t size) {
@@ -113,7 +159,7 @@ struct SingleInstance::Connection : QObject {  // a QObject so its signal connec
 };
 
 SingleInstance::SingleInstance(const QString& directory, const QString& display, Timing timing)
-    : directory_(directory), timing_(timing) {
+    : directory_(directory), display_(display), timing_(timing) {
     if (directory_.isEmpty()) directory_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     name_ = QStringLiteral("vantrel-%1-%2").arg(::geteuid()).arg(DisplayFileName(display));
 }
@@ -124,8 +170,7 @@ SingleInstance::~SingleInstance() {
     acceptNotifier_.reset();
     if (listenFd_ >= 0) {
         ::close(listenFd_);
-        // A copy that took over our names meanwhile keeps them.
-        if (SameFile(socketPath(), socketIdentity_.device, socketIdentity_.inode)) ::unlink(Native(socketPath()).constData());
+        ::unlink(Native(socketPath()).constData());
     }
     ReleaseLock();
 }
@@ -136,15 +181,23 @@ QString SingleInstance::DisplayFromEnvironment() {
 }
 
 SingleInstance::Role SingleInstance::Claim() {
-    if (!IsPrivateDirectory(directory_)) return Role::Unguarded;
-    bool tookOver = false;
+    const QString unusable = UnusableDirectory(directory_);
+    if (!unusable.isEmpty()) {
+        problem_ = QStringLiteral("running without the one-copy guard: ") + unusable;
+        return Role::Unguarded;
+    }
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
         switch (TryLock()) {
         case LockAttempt::Taken: return Role::First;
-        case LockAttempt::Failed: return Role::Unguarded;
+        case LockAttempt::Failed:
+            problem_ = QStringLiteral("running without the one-copy guard: cannot lock %1: %2").arg(lockPath(), ErrorText(errno));
+            return Role::Unguarded;
         case LockAttempt::Replaced: break;
         case LockAttempt::Unusable:
-            if (!RemoveEntry(lockPath())) return Role::Unguarded;
+            if (!RemoveEntry(lockPath())) {
+                problem_ = QStringLiteral("running without the one-copy guard: cannot remove %1: %2").arg(lockPath(), ErrorText(errno));
+                return Role::Unguarded;
+            }
             break;
         case LockAttempt::Held:
             if (AskFirstToRaise(timing_.answerMs, qgetenv(kActivationTokenVariable))) {
@@ -152,13 +205,13 @@ SingleInstance::Role SingleInstance::Claim() {
                 qunsetenv(kActivationTokenVariable);
                 return Role::Second;
             }
-            // Its holder is hung or no copy of ours: take the name, it keeps a lock on nothing.
-            // A second silent holder means another copy is racing us: run without the guard.
-            if (tookOver || !RemoveEntry(lockPath())) return Role::Unguarded;
-            tookOver = true;
-            break;
+            // Stopped, hung or still starting: a window of our own would be a second one once it wakes.
+            problem_ = QStringLiteral("another copy holds the lock for display %1 but does not answer; not opening a second window")
+                           .arg(display_.isEmpty() ? QStringLiteral("(none)") : display_);
+            return Role::Silent;
         }
     }
+    problem_ = QStringLiteral("running without the one-copy guard: %1 keeps being replaced").arg(lockPath());
     return Role::Unguarded;
 }
 
@@ -175,6 +228,7 @@ SingleInstance::LockAttempt SingleInstance::TryLock() {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
+        errno = error;
         return error == EWOULDBLOCK ? LockAttempt::Held : LockAttempt::Failed;
     }
     // Between our open and our lock the previous holder may have removed the file on its way out.
@@ -183,7 +237,6 @@ SingleInstance::LockAttempt SingleInstance::TryLock() {
         return LockAttempt::Replaced;
     }
     lockFd_ = fd;
-    lockIdentity_ = {status.st_dev, status.st_ino};
     // The holder's process id, for a person looking; nobody relies on it.
     const QByteArray pid = QByteArray::number(::getpid()) + '\n';
     if (::ftruncate(fd, 0) == 0) {
@@ -195,7 +248,8 @@ SingleInstance::LockAttempt SingleInstance::TryLock() {
 
 void SingleInstance::ReleaseLock() {
     if (lockFd_ < 0) return;
-    if (SameFile(lockPath(), lockIdentity_.device, lockIdentity_.inode)) ::unlink(Native(lockPath()).constData());
+    // Removed while still locked: a copy that opened it meanwhile sees it replaced and tries again.
+    ::unlink(Native(lockPath()).constData());
     ::close(lockFd_);
     lockFd_ = -1;
 }
@@ -203,21 +257,19 @@ void SingleInstance::ReleaseLock() {
 bool SingleInstance::Listen(std::function<void(const QByteArray& activationToken)> raise) {
     if (lockFd_ < 0) return false;  // only the lock's holder answers for this display
     raise_ = std::move(raise);
-    sockaddr_un address{};
+    const SocketAddress address(socketPath());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     // A socket file left by a crashed copy would make binding fail; the lock says the name is ours.
     RemoveEntry(socketPath());
-    struct stat status {};
     // Nobody can connect before listen(), so the file's rights are narrowed to the user in time.
-    if (fd < 0 || !SocketAddress(socketPath(), address) ||
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::chmod(address.sun_path, 0600) != 0 || ::lstat(address.sun_path, &status) != 0 || ::listen(fd, kListenBacklog) != 0) {
+    if (fd < 0 || !address.valid() || ::bind(fd, address.get(), SocketAddress::size()) != 0 || ::chmod(address.path(), 0600) != 0 ||
+        ::listen(fd, kListenBacklog) != 0) {
+        problem_ = QStringLiteral("running without the one-copy guard: cannot listen on %1: %2").arg(socketPath(), ErrorText(errno));
         if (fd >= 0) ::close(fd);
         ReleaseLock();
         return false;
     }
     listenFd_ = fd;
-    socketIdentity_ = {status.st_dev, status.st_ino};
     acceptNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
     QObject::connect(acceptNotifier_.get(), &QSocketNotifier::activated, acceptNotifier_.get(), [this] { AcceptPending(); });
     return true;
@@ -288,8 +340,8 @@ void SingleInstance::Retire(Connection* connection) {
 }
 
 bool SingleInstance::AskFirstToRaise(int timeoutMs, const QByteArray& activationToken) const {
-    sockaddr_un address{};
-    if (!SocketAddress(socketPath(), address)) return false;
+    const SocketAddress address(socketPath());
+    if (!address.valid()) return false;
     // A token the first copy would refuse is left out: being raised without it beats not at all.
     QByteArray request = kRaiseRequest;
     if (IsActivationToken(activationToken.constData(), static_cast<std::size_t>(activationToken.size())))
@@ -301,7 +353,7 @@ bool SingleInstance::AskFirstToRaise(int timeoutMs, const QByteArray& activation
         if (fd < 0) return false;
         char answer[sizeof(kRaiseAnswer)] = {};
         std::size_t size = 0;
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 &&
+        if (::connect(fd, address.get(), SocketAddress::size()) == 0 &&
             ::send(fd, request.constData(), static_cast<std::size_t>(request.size()), MSG_NOSIGNAL) == request.size()) {
             pollfd entry{fd, POLLIN, 0};
             while (size < sizeof(answer) - 1 && ::poll(&entry, 1, Remaining(deadline)) > 0) {

@@ -1,11 +1,9 @@
 #pragma once
 // One copy runs per user and graphical session: the first holds a lock file and listens on a local
 // socket, both named for the user and the display in the user's private runtime directory; a later
-// copy on the same display asks the first to restore and raise its window and ends once it has
-// answered. Nothing left in that directory keeps the program from starting: a lock nobody holds is
-// taken, anything else at its name is removed, and a holder that does not answer loses the name.
-#include <sys/types.h>
-
+// copy on the same display asks the first to restore and raise its window and ends, answered or not.
+// Nothing left in that directory keeps the program from starting: a lock nobody holds is taken and
+// anything else at its name is removed; where the guard cannot work the copy runs and says why.
 #include <functional>
 #include <list>
 #include <memory>
@@ -25,7 +23,12 @@ struct SingleInstanceTiming {
 
 class SingleInstance {
 public:
-    enum class Role { First, Second, Unguarded };
+    // First: holds the lock. Second: a running copy on this display acknowledged the request to
+    // raise its window, and took this copy's activation token (XDG_ACTIVATION_TOKEN, then unset
+    // here). Silent: a copy holds the lock but did not answer within the wait; this one must not
+    // open a second window. Unguarded: the guard cannot work here (see problem()); the program
+    // runs without it.
+    enum class Role { First, Second, Silent, Unguarded };
     using Timing = SingleInstanceTiming;
 
     // directory empty: the user's runtime directory. display: the graphical session the window is on.
@@ -38,28 +41,23 @@ public:
     // The session's display: the Wayland socket if there is one, else the X11 display, else empty.
     static QString DisplayFromEnvironment();
 
-    // First: holds the lock. Second: a running copy on this display acknowledged the request to
-    // raise its window, and took this copy's activation token (XDG_ACTIVATION_TOKEN, then unset
-    // here). Unguarded: no usable directory, or a lock that cannot be taken or removed; the program
-    // then simply runs, without listening.
     Role Claim();
     // First copy, once its window exists: calls raise for every request from a later copy, with the
     // activation token that copy was started with (empty if none). False (and the lock given up, so
-    // later copies need not wait) when the socket cannot be set up.
+    // later copies need not wait; problem() says why) when the socket cannot be set up.
     bool Listen(std::function<void(const QByteArray& activationToken)> raise);
     // Asks the copy listening on this display to raise its window, handing on the token a Wayland
     // compositor wants before it lets a window take the focus; true once it acknowledged, retrying
     // (the first copy may still be starting) until timeoutMs have passed.
     bool AskFirstToRaise(int timeoutMs, const QByteArray& activationToken = QByteArray()) const;
 
+    // One line for the user when the role is Silent or Unguarded, or Listen failed; empty otherwise.
+    const QString& problem() const { return problem_; }
+
     QString lockPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".lock"); }
     QString socketPath() const { return directory_ + QStringLiteral("/") + name_ + QStringLiteral(".socket"); }
 
 private:
-    struct FileIdentity {
-        dev_t device = 0;
-        ino_t inode = 0;
-    };
     struct Connection;
     enum class LockAttempt { Taken, Held, Unusable, Replaced, Failed };
 
@@ -71,12 +69,12 @@ private:
     void Retire(Connection* connection);
 
     QString directory_;
+    QString display_;
     QString name_;  // vantrel-<user id>-<display>
     Timing timing_;
+    QString problem_;
     int lockFd_ = -1;
-    FileIdentity lockIdentity_;
     int listenFd_ = -1;
-    FileIdentity socketIdentity_;
     std::unique_ptr<QSocketNotifier> acceptNotifier_;
     std::list<Connection*> connections_;  // oldest first
     std::vector<std::unique_ptr<Connection>> retired_;  // dropped, not yet deleted

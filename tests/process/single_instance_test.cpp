@@ -1,12 +1,15 @@
 // The program started twice: a second copy on the same display hands over to the first and ends;
 // one on another display, or after a crash, a hang or damage to the guard's files, runs. Each test
 // gets its own private runtime directory.
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <future>
@@ -24,6 +27,7 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include "app/program.h"
 #include "app/startup.h"
@@ -79,17 +83,18 @@ protected:
     }
 
     // The real program on the given display with the test's runtime directory, headless.
-    QProcess& Start(const QString& display = kDisplay, const QString& activationToken = QString()) {
+    // Its standard error is kept, not shown; adjust changes the environment last.
+    QProcess& Start(const QString& display = kDisplay, const QString& activationToken = QString(),
+                    const std::function<void(QProcessEnvironment&)>& adjust = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("DISPLAY", display);
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("XDG_ACTIVATION_TOKEN");
+        for (const char* name : {"WAYLAND_DISPLAY", "XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) environment.remove(name);
         if (!activationToken.isEmpty()) environment.insert("XDG_ACTIVATION_TOKEN", activationToken);
+        if (adjust) adjust(environment);
         process->setProcessEnvironment(environment);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(VANTREL_PROGRAM, QStringList());
         EXPECT_TRUE(process->waitForStarted(5000));
         processes.push_back(std::move(process));
@@ -151,8 +156,10 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":8")).AskFirstToRaise(5000); }));
     EXPECT_EQ(elsewhere.state(), QProcess::Running);
     EXPECT_EQ(raised, 1);
-    // Screens of one X display are one session; no display name leaves the directory.
-    EXPECT_EQ(SingleInstance(runtime.path(), QStringLiteral(":7.1")).lockPath(), first.lockPath());
+    // Every name of one local X display, screens included, is one session; no display name leaves the directory.
+    for (const char* same : {":7.1", "unix:7", "unix:7.0", "localhost:7", "unix/:7"})
+        EXPECT_EQ(SingleInstance(runtime.path(), QString::fromLatin1(same)).lockPath(), first.lockPath()) << same;
+    EXPECT_NE(SingleInstance(runtime.path(), QStringLiteral("elsewhere:7")).lockPath(), first.lockPath());
     EXPECT_EQ(QFileInfo(SingleInstance(runtime.path(), QStringLiteral("../../x/:1")).lockPath()).path(), runtime.path());
     StopProgram(*program);
 }
@@ -179,20 +186,112 @@ TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
     EXPECT_EQ(next.state(), QProcess::Running);
 }
 
-TEST_F(SingleInstanceTest, AnUnansweringFirstCopyIsTakenOver) {
-    // The lock is held but nobody answers: after a short wait the next copy takes the names.
-    auto silent = std::make_unique<SingleInstance>(runtime.path(), kDisplay);
-    ASSERT_EQ(silent->Claim(), SingleInstance::Role::First);
+TEST_F(SingleInstanceTest, AnUnansweringFirstCopyKeepsTheOnlyWindow) {
+    SingleInstance silent(runtime.path(), kDisplay);
+    ASSERT_EQ(silent.Claim(), SingleInstance::Role::First);
     SingleInstance next(runtime.path(), kDisplay, kQuick);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(next.Claim(), SingleInstance::Role::First);
+    EXPECT_EQ(next.Claim(), SingleInstance::Role::Silent);
     EXPECT_GE(clock.elapsed(), kQuick.answerMs);
-    EXPECT_LT(clock.elapsed(), 3000);
-    ASSERT_TRUE(next.Listen([](const QByteArray&) {}));
-    silent.reset();  // ending later, the silent copy leaves the new names alone
-    SingleInstance third(runtime.path(), kDisplay, kQuick);
-    EXPECT_EQ(WhilePumping([&] { return third.Claim(); }), SingleInstance::Role::Second);
+    EXPECT_TRUE(QFileInfo::exists(silent.lockPath()));
+
+    // Real copies against a stopped first one, under each name of its display: each ends with one line.
+    QProcess& first = Start(QStringLiteral(":9"));
+    ASSERT_TRUE(WaitForSocket(QStringLiteral(":9"), 8000));
+    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    std::vector<QProcess*> later;
+    for (const char* display : {":9", "unix:9", ":9.0"}) later.push_back(&Start(QString::fromLatin1(display)));
+    for (QProcess* copy : later) {
+        ASSERT_TRUE(WaitForExit(*copy, 8000));
+        EXPECT_EQ(copy->exitCode(), 0);
+        const QByteArray said = copy->readAllStandardError();
+        EXPECT_TRUE(said.contains("holds the lock for display") && said.contains("does not answer") && said.count('\n') == 1) << said.constData();
+    }
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":9")).AskFirstToRaise(5000); }));
+}
+
+// Only a real X server shows it; skipped where Xvfb is not installed.
+TEST_F(SingleInstanceTest, ACopyEndingWithoutAWindowCompletesItsLaunchersStartupNotice) {
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!server.waitForStarted(5000)) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_TRUE(PumpUntil([&] { return server.canReadLine(); }, 10000));
+    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine()).trimmed();
+    xcb_connection_t* watcher = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(watcher), 0);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(watcher)).data->root;
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;  // where start-up notices are sent
+    xcb_change_window_attributes(watcher, root, XCB_CW_EVENT_MASK, &mask);
+    const auto atom = [&](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(watcher, xcb_intern_atom(watcher, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t value = reply->atom;
+        std::free(reply);
+        return value;
+    };
+    const xcb_atom_t begin = atom("_NET_STARTUP_INFO_BEGIN"), more = atom("_NET_STARTUP_INFO");
+    QByteArrayList notices;
+    QByteArray current;
+    const auto collect = [&] {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(watcher)) {
+            const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && (message->type == begin || message->type == more)) {
+                if (message->type == begin) current.clear();
+                current.append(reinterpret_cast<const char*>(message->data.data8), 20);
+                if (current.contains('\0')) notices.append(current.left(current.indexOf('\0')));
+            }
+            std::free(event);
+        }
+        return notices.size() >= 2;
+    };
+
+    const auto launched = [](const char* id) { return [=](QProcessEnvironment& environment) { environment.insert("DESKTOP_STARTUP_ID", id); }; };
+    QProcess& first = Start(display);
+    ASSERT_TRUE(WaitForSocket(display, 8000));
+    QProcess& raising = Start(QStringLiteral("unix") + display + QStringLiteral(".0"), QString(), launched("launcher-1_TIME5"));
+    ASSERT_TRUE(WaitForExit(raising, 8000));
+    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    QProcess& unanswered = Start(display, QString(), launched(R"(say "hi" \o/)"));
+    ASSERT_TRUE(WaitForExit(unanswered, 8000));
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    EXPECT_TRUE(PumpUntil(collect, 5000));
+    EXPECT_EQ(notices, QByteArrayList({R"(remove: ID="launcher-1_TIME5")", R"(remove: ID="say \"hi\" \\o/")"}));
+    xcb_disconnect(watcher);
+    server.terminate();
+    server.waitForFinished(5000);
+}
+
+TEST_F(SingleInstanceTest, SessionSignalsEndTheProgramAsClosingItsWindowDoes) {
+    const SingleInstance names(runtime.path(), kDisplay);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QProcess& copy = Start();
+        ASSERT_TRUE(WaitForSocket(kDisplay, 8000)) << signal;
+        ::kill(static_cast<pid_t>(copy.processId()), signal);
+        ASSERT_TRUE(WaitForExit(copy, 8000)) << signal;
+        EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(copy.exitCode(), 0) << signal;
+        EXPECT_FALSE(QFileInfo::exists(names.lockPath()) || QFileInfo::exists(names.socketPath())) << signal;
+    }
+}
+
+TEST_F(SingleInstanceTest, NoDisplayIsOneLineAndAPlainFailure) {
+    const auto platform = [](const char* name, const char* display) {
+        return [=](QProcessEnvironment& environment) {
+            environment.remove("QT_QPA_PLATFORM");
+            if (*name) environment.insert("QT_QPA_PLATFORM", name);
+            environment.remove("DISPLAY");
+            if (*display) environment.insert("DISPLAY", display);
+        };
+    };
+    for (const auto& adjust : {platform("", ""), platform("xcb", ":4242"), platform("wayland", ""), platform("xcb;wayland", "")}) {
+        QProcess& copy = Start(kDisplay, QString(), adjust);
+        ASSERT_TRUE(WaitForExit(copy, 8000));
+        EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(copy.exitCode(), 1);
+        const QByteArray said = copy.readAllStandardError();
+        EXPECT_TRUE(said.startsWith("vantrel: ") && said.count('\n') == 1) << said.constData();
+    }
 }
 
 TEST_F(SingleInstanceTest, NothingLeftInTheFolderKeepsTheProgramFromStartingAtOnce) {
@@ -229,11 +328,29 @@ TEST_F(SingleInstanceTest, NothingLeftInTheFolderKeepsTheProgramFromStartingAtOn
         clock.start();
         EXPECT_EQ(guard.Claim(), test.role) << test.what;
         EXPECT_LT(clock.elapsed(), kQuick.answerMs) << test.what;
+        EXPECT_EQ(guard.problem().isEmpty(), test.role == Role::First) << test.what;  // never unguarded in silence
         EXPECT_EQ(guard.Listen([](const QByteArray&) {}), test.role == Role::First) << test.what;
         EXPECT_EQ(QFileInfo::exists(guard.socketPath()), test.role == Role::First) << test.what;
     }
     QFile kept(target);
     EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "kept");  // links are never followed
+
+    // A fallback folder that someone else made: the copy runs and says so.
+    const QByteArray foreign = (runtime.path() + "/foreign").toLocal8Bit();
+    ASSERT_EQ(::mkdir(foreign, 0700), 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(foreign, 65534, 65534) == 0);
+    SingleInstance other(root ? QString::fromLocal8Bit(foreign) : QStringLiteral("/"), kDisplay);
+    EXPECT_EQ(other.Claim(), Role::Unguarded);
+    EXPECT_TRUE(other.problem().contains("another user")) << other.problem().toStdString();
+
+    // A runtime path too long for a socket's address still gets a socket that a later copy reaches.
+    const QString deep = runtime.path() + "/" + QString(120, QLatin1Char('d'));
+    ASSERT_EQ(::mkdir(deep.toLocal8Bit(), 0700), 0);
+    SingleInstance first(deep, kDisplay, kQuick);
+    ASSERT_EQ(first.Claim(), Role::First);
+    ASSERT_TRUE(first.Listen([](const QByteArray&) {}));
+    EXPECT_EQ(WhilePumping([&] { return SingleInstance(deep, kDisplay, kQuick).Claim(); }), Role::Second);
 }
 
 TEST_F(SingleInstanceTest, FloodsAndStragglersAreDroppedAndTheFirstCopyKeepsAnswering) {
