@@ -1,5 +1,8 @@
 // The snapshot tool end to end, and its script reader on its own.
+#include <sys/resource.h>
+
 #include <QAction>
+#include <QFile>
 #include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
@@ -142,6 +145,23 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     run = Snapshot(directory, "tick\nscale 0.5\n");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("line 2: scale needs a number from 1 to 4: scale 0.5")) << run.err.toStdString();
+
+    // A 64 MB line of short words under a 512 MB limit: refused at its first MiB, not read in whole.
+    QFile huge(directory.filePath("huge.txt"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("dump\n") == 5);
+    const QByteArray words = QByteArray("tick ").repeated((1 << 20) / 5);
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(huge.write(words), words.size());
+    huge.close();
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        const rlimit limit{512u << 20, 512u << 20};
+        ::setrlimit(RLIMIT_AS, &limit);
+    });
+    limited.start(VANTREL_SNAPSHOT, {huge.fileName()});
+    ASSERT_TRUE(limited.waitForFinished(30000));
+    EXPECT_EQ(limited.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(limited.exitCode(), 2);
+    EXPECT_TRUE(limited.readAllStandardError().contains("line 2: longer than 1 MiB"));
 
     // At a ratio the size stays logical and the picture is in device pixels.
     run = Snapshot(directory, "scale 1.5\nsize 41 31\nsave fine.png\nscale 2\nsave finer.png\n");

@@ -1,11 +1,15 @@
 // vantrel-snapshot SCRIPT: runs the program headless (the same window, window procedure and
 // Qt host on the offscreen platform, without the single-instance guard) step by step from the
 // script. Exit code 0 when every step ran, 2 for a line it does not understand (or a menu id
-// that names no item), 1 when a step could not be carried out or the script cannot be read.
+// that names no item) or one longer than 1 MiB, 1 when a step could not be carried out, the
+// script cannot be read or memory ran out.
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string>
 
 #include <QApplication>
@@ -22,9 +26,29 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     if (type == QtFatalMsg) std::fprintf(stderr, "vantrel-snapshot: %s\n", qPrintable(message));
 }
 
-}  // namespace
+// No step is anywhere near this long; a longer line is refused before it fills memory.
+constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
-int main(int argc, char** argv) {
+enum class LineRead { Line, TooLong, End };
+
+// getline with a bound: the line without its newline, TooLong as soon as it passes the bound.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf& buffer = *in.rdbuf();
+    for (int c = buffer.sbumpc(); c != std::char_traits<char>::eof(); c = buffer.sbumpc()) {
+        if (c == '\n') return LineRead::Line;
+        if (line.size() == kMaxLineBytes) return LineRead::TooLong;
+        line.push_back(static_cast<char>(c));
+    }
+    return line.empty() ? LineRead::End : LineRead::Line;
+}
+
+[[noreturn]] void OutOfMemory() {
+    std::fputs("vantrel-snapshot: out of memory\n", stderr);
+    std::_Exit(1);
+}
+
+int Run(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: vantrel-snapshot SCRIPT   (SCRIPT '-' reads standard input)\n");
         return 1;
@@ -50,7 +74,14 @@ int main(int argc, char** argv) {
 
     int exitCode = 0;
     std::string line;
-    for (int number = 1; std::getline(script, line); ++number) {
+    for (int number = 1;; ++number) {
+        const LineRead read = ReadLine(script, line);
+        if (read == LineRead::End) break;
+        if (read == LineRead::TooLong) {
+            std::fprintf(stderr, "vantrel-snapshot: line %d: longer than 1 MiB\n", number);
+            exitCode = 2;
+            break;
+        }
         vantrel::Step step;
         std::string error;
         if (!vantrel::ParseStep(line, step, error)) {
@@ -70,4 +101,24 @@ int main(int argc, char** argv) {
     }
     vantrel::StopProgram(*program);
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // An allocation that fails inside Qt or the event loop may end in std::terminate rather than here.
+    std::set_terminate([] {
+        try {
+            if (const std::exception_ptr current = std::current_exception()) std::rethrow_exception(current);
+        } catch (const std::bad_alloc&) {
+            OutOfMemory();
+        } catch (...) {
+        }
+        std::abort();
+    });
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
 }
