@@ -63,6 +63,9 @@ std::vector<std::uint64_t> SeedsFromEnvironment() {
     return seeds;
 }
 
+// Each screen size (seed % 3) at least once.
+constexpr std::uint64_t kFixedSeeds[] = {1, 20, 300, 4000, 50000};
+
 class SoakWalk : public ::testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(SoakWalk, KeepsEveryPromiseAfterEveryMessage) {
@@ -72,7 +75,9 @@ TEST_P(SoakWalk, KeepsEveryPromiseAfterEveryMessage) {
     EXPECT_EQ(result.messagesSent, length);
     EXPECT_EQ(result.objectsAtEnd, 0) << "drawing objects outlived the program";
 
-    // The walk reached what it is meant to reach; a generator gone lopsided shows here.
+    // The fixed seeds reach everything the walk is meant to reach, so a generator gone lopsided shows
+    // here; a seed from the environment may miss a command or a paint by chance, which is no fault.
+    if (std::find(std::begin(kFixedSeeds), std::end(kFixedSeeds), GetParam()) == std::end(kFixedSeeds)) return;
     for (std::int32_t id = 0; id <= kWalkHighestCommand; ++id) EXPECT_TRUE(result.commandSent[id]) << "command " << id;
     EXPECT_GT(result.oddCommands, 0);
     for (std::int32_t panel = 0; panel <= 3; ++panel) EXPECT_GT(result.clicksByPanel[panel], 0) << "panel " << panel;
@@ -84,8 +89,7 @@ TEST_P(SoakWalk, KeepsEveryPromiseAfterEveryMessage) {
     EXPECT_GT(result.paintedFaces, 0);
 }
 
-// Each screen size (seed % 3) at least once.
-INSTANTIATE_TEST_SUITE_P(FixedSeeds, SoakWalk, ::testing::Values(1u, 20u, 300u, 4000u, 50000u));
+INSTANTIATE_TEST_SUITE_P(FixedSeeds, SoakWalk, ::testing::ValuesIn(kFixedSeeds));
 INSTANTIATE_TEST_SUITE_P(EnvironmentSeeds, SoakWalk, ::testing::ValuesIn(SeedsFromEnvironment()));
 
 TEST(SoakWalkSeeds, EveryWordOfTheEnvironmentListIsASeed) {
