@@ -1,6 +1,6 @@
-// The program started twice: a second copy on the same display hands over to the first and ends;
-// one on another display, or after a crash, a hang or damage to the guard's files, runs. Each test
-// gets its own private runtime directory.
+// The program started twice: a second copy on the same display hands over to the first and ends,
+// also when the first does not answer; one on another display, or after a crash or damage to the
+// guard's files, runs. Each test gets its own private runtime directory.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
