@@ -97,6 +97,6 @@ inline std::int32_t DifferencesOutsideOverlay(const Picture& a, const Picture& b
     return count;
 }
 
-inline std::string GoldenPath() { return std::string(VANTREL_WIN32_TEST_DATA) + "/cross_host_view.ppm"; }
+inline std::string GoldenPath() { return std::string(VANTREL_TEST_DATA) + "/golden/cross_host_view.ppm"; }
 
 }  // namespace vantrel::cross_host

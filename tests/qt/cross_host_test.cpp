@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include "app/startup.h"
 #include "qt/main_window.h"
 #include "qt/qt_host.h"
+#include "qt_test_application.h"
 
 // The Qt layer's half of the cross-layer comparison: the session through Qt's events, the view
 // as its panel shows it. VANTREL_UPDATE_GOLDEN=1 writes the image the Windows layer's test reads.
@@ -24,12 +24,7 @@ public:
 };
 
 TEST(CrossHostQt, SessionEndsWithTheViewTheWindowsLayerMustShow) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_cross_host_qt";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    (void)application;
+    TestApplication();
 
     auto program = std::make_unique<Program>();
     program->random.clock = &cross_host::FixedClock;
