@@ -150,12 +150,17 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = &MainWindow::Procedure;
     windowClass.hInstance = instance;
-    // The program's icon where the module has one (taskbar and Alt+Tab show the large one).
-    const HICON icon = LoadIconA(instance, "PROGRAM");
-    windowClass.hIcon = icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    // The program's icon where the module has one, in both sizes: the taskbar and Alt+Tab
+    // show the large one, the title bar the small one.
+    const auto icon = [instance](int metric) {
+        return static_cast<HICON>(LoadImageA(instance, "PROGRAM", IMAGE_ICON, GetSystemMetrics(metric),
+                                             GetSystemMetrics(metric + 1), LR_SHARED));
+    };
+    const HICON large = icon(SM_CXICON);
+    windowClass.hIcon = large ? large : LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.lpszClassName = kWindowClassName;
-    windowClass.hIconSm = icon;
+    windowClass.hIconSm = icon(SM_CXSMICON);
     // A test process makes several windows in turn: the class stays registered.
     if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
@@ -257,6 +262,18 @@ void MainWindow::DpiChanged(UINT dpi, const RECT* suggested) {
     }
 }
 
+void MainWindow::RefreshPointer() {
+    POINT point{};
+    RECT client{};
+    if (!GetCursorPos(&point) || !ScreenToClient(hwnd_, &point) || !GetClientRect(hwnd_, &client) ||
+        !PtInRect(&client, point)) {
+        return;
+    }
+    // No buttons: bringing the view up to date never drags.
+    const WPARAM keys = (GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) | (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0);
+    SendMouse(MessageKind::MouseMove, keys, MAKELPARAM(point.x, point.y));
+}
+
 void MainWindow::SendShiftUpIfReleased() {
     if (!shiftDown_ || GetKeyState(VK_SHIFT) < 0) return;
     shiftDown_ = false;
@@ -313,7 +330,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             // A Shift released while another window had the keyboard never reached this one.
-            if (LOWORD(wParam) != WA_INACTIVE) SendShiftUpIfReleased();
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                SendShiftUpIfReleased();
+                RefreshPointer();
+            }
+            break;
+        case WM_EXITMENULOOP:
+            // The pointer may have moved while the menu had it: the next drag starts from here.
+            RefreshPointer();
             break;
         case WM_DPICHANGED: DpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
         case WM_DESTROY:

@@ -85,6 +85,11 @@ public:
     HCURSOR cursor() const { return cursor_; }
     void set_cursor(HCURSOR cursor) { cursor_ = cursor; }
 
+    // Tells the program Shift is up when it was released while another window had the keyboard.
+    void SendShiftUpIfReleased();
+    // Tells the view where the pointer is now, as a plain move, when it is over the client area.
+    void RefreshPointer();
+
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -92,12 +97,6 @@ private:
     void SendMouse(MessageKind kind, WPARAM wParam, LPARAM lParam);
     void DrawItem(const DRAWITEMSTRUCT& item);
     void DpiChanged(UINT dpi, const RECT* suggested);
-    // Tells the program Shift is up when it was released while another window had the keyboard.
-
-public:
-    void SendShiftUpIfReleased();
-
-private:
 
     Program& program_;
     GdiFontEngine fonts_;
