@@ -16,9 +16,17 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
 if [ $windows -eq 1 ]; then
     packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 wine32:i386 nsis xvfb xauth)
 fi
+# A name with an architecture (wine32:i386) wants that one; any other the native one or "all", also
+# where other architectures' copies of it are installed beside it.
+native=$(dpkg --print-architecture)
+installed() {
+    local architecture=${1#*:}
+    [ "$architecture" = "$1" ] && architecture=$native
+    dpkg-query -W -f='${db:Status-Status} ${Architecture}\n' "$1" 2>/dev/null | grep -Eqx "installed ($architecture|all)"
+}
 missing=()
 for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 as_root=()
