@@ -1,6 +1,12 @@
 #include "canvas/gdi_objects.h"
 
+#if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
+#else
+// A compiler without the sanitizer headers (mingw-w64) has no AddressSanitizer to tell either.
+#define ASAN_POISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(address, size) ((void)(address), (void)(size))
+#endif
 
 #include <atomic>
 #include <new>

@@ -1,6 +1,7 @@
 #include "canvas/surface.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 #if defined(__linux__)
@@ -15,13 +16,25 @@ namespace {
 // TLB miss.
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+#if defined(_WIN32)
+// Windows has no aligned_alloc, and only _aligned_free may free what _aligned_malloc returns:
+// so every surface, small ones too, comes from _aligned_malloc there.
+void* Allocate(std::size_t bytes, std::size_t alignment) { return _aligned_malloc(bytes, alignment); }
+void Release(void* memory) { _aligned_free(memory); }
+#else
+void* Allocate(std::size_t bytes, std::size_t alignment) {
+    return alignment <= alignof(std::max_align_t) ? std::malloc(bytes) : std::aligned_alloc(alignment, bytes);
+}
+void Release(void* memory) { std::free(memory); }
+#endif
+
 std::uint32_t* AllocatePixels(std::size_t count) {
     const std::size_t bytes = count * sizeof(std::uint32_t);
     if (bytes < kHugePage) {
-        return static_cast<std::uint32_t*>(std::malloc(bytes));
+        return static_cast<std::uint32_t*>(Allocate(bytes, alignof(std::max_align_t)));
     }
     const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* memory = std::aligned_alloc(kHugePage, rounded);
+    void* memory = Allocate(rounded, kHugePage);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     if (memory != nullptr) {
         madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: without huge pages all still works
@@ -51,7 +64,7 @@ bool SurfaceCreate(std::int32_t width, std::int32_t height, Surface& out) {
 }
 
 void SurfaceDestroy(Surface& surface) {
-    std::free(surface.pixels);
+    Release(surface.pixels);
     surface = Surface{};
 }
 

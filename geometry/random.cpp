@@ -10,7 +10,11 @@ double SystemSecondsSinceMidnight() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &seconds);  // Windows' thread-safe form, its arguments the other way round
+#else
     localtime_r(&seconds, &local);
+#endif
     const auto sinceEpoch = now.time_since_epoch();
     const auto milliseconds =
         std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count() % 1000;

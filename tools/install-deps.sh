@@ -1,15 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and running Vantrel need.
+# Installs the Debian 12 packages that building, testing and running Vantrel need; with --windows
+# also those the Windows cross build and its tests under Wine need (the 32-bit Wine runs the
+# installer, which NSIS builds as a 32-bit program).
 # Runs apt-get only when something is missing; uses sudo when not root.
 set -euo pipefail
+windows=0
+for argument in "$@"; do
+    case "$argument" in
+        --windows) windows=1 ;;
+        *) echo "usage: $0 [--windows]" >&2; exit 2 ;;
+    esac
+done
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libosmesa6-dev libcairo2-dev valgrind fontconfig fonts-dejavu-core)
+if [ $windows -eq 1 ]; then
+    packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 wine32:i386 nsis xvfb xauth icoutils imagemagick)
+fi
+# A name with an architecture (wine32:i386) wants that one; any other the native one or "all", also
+# where other architectures' copies of it are installed beside it.
+native=$(dpkg --print-architecture)
+installed() {
+    local architecture=${1#*:}
+    [ "$architecture" = "$1" ] && architecture=$native
+    dpkg-query -W -f='${db:Status-Status} ${Architecture}\n' "$1" 2>/dev/null | grep -Eqx "installed ($architecture|all)"
+}
 missing=()
 for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    installed "$package" || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 as_root=()
 [ "$(id -u)" -ne 0 ] && as_root=(sudo)
+if [ $windows -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" apt-get update
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
