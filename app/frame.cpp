@@ -70,6 +70,16 @@ void AdoptPixelRatio(Program& program) {
     }
 }
 
+void FollowTicks(Program& program) {
+    if (program.host == nullptr) return;
+    const ShellState& shell = program.shell;
+    const bool wanted = shell.modalDepth == 0 &&
+                        (program.scene.frameDirty != kFalse || shell.shiftUpHeldBack || shell.ratioChangeHeldBack);
+    if (shell.ticksResting != wanted) return;  // the host already knows
+    program.shell.ticksResting = !wanted;
+    program.host->WantTicks(wanted);
+}
+
 void PresentView(Program& program) { program.host->RepaintPanelNow(PanelId::View); }
 
 void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect) {

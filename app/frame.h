@@ -22,6 +22,9 @@ void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& it
 void GrowBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight);
 // Creates the back buffer of the given size and points its text at the program's font engine.
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height);
+// Tells the host when timer 1 gains or loses work: a frame due or a Shift release or ratio
+// change held back, none of which a tick can act on while an error box is open.
+void FollowTicks(Program& program);
 // Takes on the window's pixel ratio: a back buffer of the screen's size in device pixels,
 // both strips repainted and, once a scene exists, a frame drawn at once.
 void AdoptPixelRatio(Program& program);

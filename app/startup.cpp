@@ -13,6 +13,7 @@ void ReportThroughHost(void* context, const char* caption, const char* text) {
     ++program.shell.modalDepth;
     program.host->ShowErrorBox(caption, text);
     --program.shell.modalDepth;
+    FollowTicks(program);  // what the box held back is due at the next tick
 }
 
 }  // namespace
@@ -31,6 +32,7 @@ void StartProgram(Program& program, Host& host) {
     CreateProgramBackBuffer(program, width, height);
     RandomSeed(program.random, host.SecondsSinceMidnight());
     BuildDefaultScene(program.scene, program.orbit);
+    program.shell.ticksResting = false;  // the window layer starts timer 1 next
 }
 
 void StopProgram(Program& program) {

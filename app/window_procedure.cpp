@@ -131,7 +131,9 @@ PanelId PanelAtPoint(const ShellState& shell, std::int32_t x, std::int32_t y) {
     return PanelId::None;
 }
 
-std::int64_t WindowProcedure(Program& program, const Message& message) {
+namespace {
+
+std::int64_t HandleMessage(Program& program, const Message& message) {
     // While an error box is open only layout and painting go on: a command, a key, a mouse
     // message or a frame would act on a scene the interrupted operation is still changing.
     const bool modal = program.shell.modalDepth > 0;
@@ -168,6 +170,15 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
             return 0;
     }
     return 0;
+}
+
+}  // namespace
+
+std::int64_t WindowProcedure(Program& program, const Message& message) {
+    const std::int64_t result = HandleMessage(program, message);
+    // Every change that makes a frame due arrives as a message, so the timer can rest in between.
+    FollowTicks(program);
+    return result;
 }
 
 }  // namespace vantrel

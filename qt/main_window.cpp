@@ -52,6 +52,7 @@ PanelWidget::PanelWidget(PanelId id, QWidget* parent, Program& program) : QWidge
 }
 
 void PanelWidget::paintEvent(QPaintEvent*) {
+    if (auto* main = dynamic_cast<MainWindow*>(window())) main->FollowPixelRatioSoon();
     QPainter painter(this);
     QtPanelCanvas canvas(painter, rect(), shown_);
     WindowProcedure(program_, DrawItemMessage(id_, PanelRect{0, 0, width(), height()}, canvas));
@@ -200,8 +201,26 @@ void MainWindow::ShowCheckMarks() {
     }
 }
 
+void MainWindow::StartFrameTimer() {
+    timerStarted_ = true;
+    timer_.start();
+}
+
+void MainWindow::StopFrameTimer() {
+    timerStarted_ = false;
+    timer_.stop();
+}
+
+void MainWindow::WantTicks(bool wanted) {
+    if (!timerStarted_) return;
+    if (!wanted) {
+        timer_.stop();
+    } else if (!timer_.isActive()) {
+        timer_.start();  // a running timer keeps its phase: a stream of moves never puts its tick off
+    }
+}
+
 void MainWindow::FrameTick() {
-    // A ratio change no event announced (a screen's own scale changing) is caught within a tick.
     FollowPixelRatio();
     WindowProcedure(program_, TimerMessage());
 }
@@ -217,6 +236,20 @@ void MainWindow::FollowPixelRatio() {
     // Before start-up the program takes the ratio itself.
     if (program_.host == nullptr || program_.target.dc == nullptr) return;
     if (SanePixelRatio(PixelRatio()) != program_.shell.pixelRatio) WindowProcedure(program_, DpiChangedMessage());
+}
+
+void MainWindow::FollowPixelRatioSoon() {
+    if (ratioFollowQueued_ || program_.host == nullptr || SanePixelRatio(PixelRatio()) == program_.shell.pixelRatio) {
+        return;
+    }
+    ratioFollowQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ratioFollowQueued_ = false;
+            FollowPixelRatio();
+        },
+        Qt::QueuedConnection);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -78,4 +78,6 @@ double QtHost::AdoptPixelRatio() {
 
 void QtHost::PostQuit(std::int32_t exitCode) { QCoreApplication::exit(exitCode); }
 
+void QtHost::WantTicks(bool wanted) { window_.WantTicks(wanted); }
+
 }  // namespace vantrel

@@ -22,6 +22,7 @@ public:
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
     double AdoptPixelRatio() override;
     void PostQuit(std::int32_t exitCode) override;
+    void WantTicks(bool wanted) override;
 
 protected:
     MainWindow& window() { return window_; }

@@ -1,3 +1,4 @@
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -69,6 +70,30 @@ TEST_F(WindowProcedureTest, FramesAreDrawnAtTicksOnlyWhenDue) {
     Tick();
     EXPECT_EQ(program.shell.framesRendered, 2);
     EXPECT_NE(GetPixel(program.target.dc, 5, 100), 0x0000FF00u);  // the frame repainted the view's area
+}
+
+TEST_F(WindowProcedureTest, TheTimerRunsOnlyWhileATickHasWork) {
+    EXPECT_FALSE(host.ticking);  // the size message drew the first frame
+    // Hovering and taking a colour draw at once: the timer stays at rest.
+    Send(MouseMessage(MessageKind::MouseMove, 0, 150, 100));
+    Send(MouseMessage(MessageKind::RightButtonDown, kMouseRight, 150, 100));
+    const std::function<void()> changes[] = {
+        [&] { Command(kCommandBox); },
+        [&] { for (int i = 0; i < 5; ++i) Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 60 + i, 50)); },
+        [&] {  // painting the face under the pointer
+            Send(MouseMessage(MessageKind::MouseMove, 0, kViewWidth / 2, kViewHeight / 2));
+            Send(MouseMessage(MessageKind::LeftButtonDown, kMouseLeft, kViewWidth / 2, kViewHeight / 2));
+        },
+    };
+    for (const auto& change : changes) {
+        // Woken once by the change that makes a frame due, put back to rest by the tick that draws it.
+        const std::int32_t told = host.tickChanges;
+        change();
+        EXPECT_TRUE(host.ticking);
+        Tick();
+        EXPECT_FALSE(host.ticking);
+        EXPECT_EQ(host.tickChanges, told + 2);
+    }
 }
 
 TEST_F(WindowProcedureTest, ThePresentedViewShowsTheBackBuffer) {
@@ -201,9 +226,11 @@ TEST_F(WindowProcedureTest, NothingRunsWhileAnErrorBoxIsOpen) {
         Command(kCommandSphere);
         Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 10, 10));
         Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+        EXPECT_FALSE(host.ticking) << "a tick can do nothing while the box is open";
     };
     Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 20, 20));
     Tick();
+    EXPECT_TRUE(host.ticking);
     host.whileErrorBoxOpen = nullptr;
     ASSERT_EQ(host.errorTexts.size(), 1u);
     EXPECT_EQ(host.errorTexts[0], "Error: Bad camera settings!");
@@ -239,6 +266,7 @@ TEST_F(WindowProcedureTest, AShiftReleaseDuringAnErrorBoxActsOnceTheBoxHasClosed
     Tick();
     ASSERT_EQ(host.errorTexts.size(), 1u);
     EXPECT_EQ(program.interaction.lightPlacement, kTrue);
+    EXPECT_TRUE(host.ticking) << "the held-back release waits for a tick";
     camera.nearClip = 1;
     Tick();
     EXPECT_EQ(program.interaction.lightPlacement, kFalse);

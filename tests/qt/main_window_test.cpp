@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -390,6 +391,25 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
         for (int x = 0; x < fine.width(); ++x) differing += fine.pixel(x, y) != buffer.pixels[y * buffer.pitch + x];
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(MainWindowTest, TheFrameTimerRunsOnlyWhileAFrameIsDue) {
+    RunningWindow run;
+    const QTimer& timer = run.window.frameTimer();
+    run.window.StartFrameTimer();
+    for (int round = 0; round < 2; ++round) {
+        // Its own tick draws the frame due, then it stops until a change makes the next one due.
+        QElapsedTimer waited;
+        waited.start();
+        while (timer.isActive() && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        EXPECT_EQ(run.program->shell.framesRendered, round + 1);
+        EXPECT_FALSE(timer.isActive());
+        run.window.menuAction(kCommandBox)->trigger();
+        EXPECT_TRUE(timer.isActive());
+    }
+    run.window.StopFrameTimer();
+    run.window.menuAction(kCommandBox)->trigger();
+    EXPECT_FALSE(timer.isActive());
 }
 
 TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {
