@@ -25,6 +25,8 @@ struct ShellState {
     std::int64_t framesRendered = 0;    // frames UpdateView has drawn since start-up
     std::int32_t backBufferWidth = 0;   // size of the back buffer's surface, device pixels
     std::int32_t backBufferHeight = 0;
+    std::int32_t screenWidth = 0;       // the screen's size in device pixels when the back buffer was made for it
+    std::int32_t screenHeight = 0;
     bool ticksResting = false;          // the host was told timer 1 has no work, and nothing since gave it some
 };
 

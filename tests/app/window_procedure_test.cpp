@@ -172,7 +172,7 @@ TEST_F(WindowProcedureTest, ShiftSteersTheLightUntilReleased) {
     EXPECT_NEAR(program.scene.cameraTable[1].eye.x, 200, 1);  // the camera jumps to the light
 }
 
-TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsIt) {
+TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsItAndMemoryGoesBackOnceItIsSmallAgain) {
     Program small;
     RecordingHost smallHost;
     smallHost.program = &small;
@@ -188,9 +188,17 @@ TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsIt) {
     const Surface& screen = smallHost.Screen(PanelId::View);
     const ColorRef corner = ColorRefFromPixel(screen.pixels[299 * screen.pitch + 399]);
     EXPECT_GT(corner >> 16, 0xF0u);
-    // Shrinking keeps the larger buffer; no re-creation back and forth.
-    WindowProcedure(small, SizeMessage(kSizeRestored, 116, 96));
-    EXPECT_EQ(DcSurface(small.target.dc), surface);
+    // Resizing keeps the larger buffer while it holds at most four times what the view needs;
+    // below that it goes back to the screen's size.
+    for (const auto& [width, height] : {std::pair(216, 166), std::pair(416, 96), std::pair(116, 316)}) {
+        WindowProcedure(small, SizeMessage(kSizeRestored, width, height));
+        EXPECT_EQ(DcSurface(small.target.dc), surface) << width << " x " << height;
+    }
+    WindowProcedure(small, SizeMessage(kSizeRestored, 66, 46));
+    EXPECT_EQ(std::pair(DcSurface(small.target.dc)->width, DcSurface(small.target.dc)->height), std::pair(100, 80));
+    WindowProcedure(small, SizeMessage(kSizeRestored, 1016, 816));
+    WindowProcedure(small, SizeMessage(kSizeRestored, 216, 166));  // the view, larger than the screen
+    EXPECT_EQ(std::pair(small.shell.backBufferWidth, small.shell.backBufferHeight), std::pair(200, 150));
     StopProgram(small);
 }
 
