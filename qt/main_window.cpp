@@ -100,9 +100,12 @@ void ClientArea::SendShiftUpIfReleased() {
 }
 
 void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
-    // The logical pixel the pointer is in: on a high-density screen it lies between whole ones.
-    const QPoint point(qFloor(event->position().x()), qFloor(event->position().y()));
-    WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), point.x(), point.y()));
+    // The logical pixel the pointer is in (on a high-density screen it lies between whole ones),
+    // and where it is in the device pixels the program draws.
+    const QPointF position = event->position();
+    const double ratio = program_.shell.pixelRatio;
+    WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), qFloor(position.x()),
+                                           qFloor(position.y()), position.x() * ratio, position.y() * ratio));
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* event) { SendMouse(MessageKind::MouseMove, event); }
@@ -111,8 +114,9 @@ void ClientArea::RefreshPointer() {
     const QPoint global = QCursor::pos();
     const QPoint local = mapFromGlobal(global);
     if (!rect().contains(local)) return;
-    // No buttons: bringing the view up to date never drags.
-    QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton,
+    // No buttons: bringing the view up to date never drags. The cursor's position is a whole
+    // logical pixel, whose centre stands for the pointer.
+    QMouseEvent move(QEvent::MouseMove, QPointF(local) + QPointF(0.5, 0.5), global, Qt::NoButton, Qt::NoButton,
                      QGuiApplication::queryKeyboardModifiers());
     SendMouse(MessageKind::MouseMove, &move);
 }

@@ -19,6 +19,7 @@
 #include "app/startup.h"
 #include "objects/command_ids.h"
 #include "canvas/canvas.h"
+#include "interaction/picking.h"
 #include "qt/main_window.h"
 #include "qt/qt_host.h"
 #include "qt_test_application.h"
@@ -63,7 +64,7 @@ struct RunningWindow {
         QCoreApplication::sendEvent(bar, &press);
         return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
-    void Mouse(QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    void Mouse(QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent event(type, point, window.clientArea()->mapToGlobal(point), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(window.clientArea(), &event);
     }
@@ -410,6 +411,26 @@ TEST_F(MainWindowTest, TheFrameTimerRunsOnlyWhileAFrameIsDue) {
     run.window.StopFrameTimer();
     run.window.menuAction(kCommandBox)->trigger();
     EXPECT_FALSE(timer.isActive());
+}
+
+TEST_F(MainWindowTest, AtRatioTwoTheFaceUnderTheDevicePixelIsPicked) {
+    RunningWindow run;
+    run.window.OverridePixelRatio(2);
+    run.window.menuAction(kCommandGeoSphere)->trigger();
+    run.Tick();
+    std::int32_t wrong = 0, besideTheCentre = 0;
+    for (int y = 80; y < 130; y += 3) {
+        for (int x = 100; x < 200; ++x) {
+            for (const double part : {0.25, 0.75}) {
+                run.Mouse(QEvent::MouseMove, QPointF(x + part, y + part), Qt::NoButton, Qt::NoButton);
+                const std::int32_t under = PickFace(run.program->scene, run.program->work, 2 * x + (part > 0.5), 2 * y + (part > 0.5));
+                wrong += run.program->interaction.hoverFace != under;
+                besideTheCentre += under != PickFace(run.program->scene, run.program->work, 2 * x + 1, 2 * y + 1);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(besideTheCentre, 20) << "positions near edges, where the two differ";
 }
 
 TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {
