@@ -94,6 +94,9 @@ public:
     // Whether timer 1 has work: a frame is due or something waits for a tick. Said only when
     // it changes; the timer runs from start-up until told otherwise, so an idle window sleeps.
     virtual void WantTicks(bool wanted) { (void)wanted; }
+    // The overlay's rows, a line each, after a frame that changed them: what a screen reader reads
+    // as the picture's description.
+    virtual void DescribeView(const char* text) { (void)text; }
 };
 
 }  // namespace vantrel

@@ -16,6 +16,8 @@ namespace vantrel {
 
 class FontEngine;
 
+inline constexpr std::int32_t kViewDescriptionBytes = 1024;
+
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
     std::int32_t modalDepth = 0;        // error boxes open; while non-zero nothing is carried out
@@ -27,6 +29,7 @@ struct ShellState {
     std::int32_t backBufferHeight = 0;
     std::int32_t screenWidth = 0;       // the screen's size in device pixels when the back buffer was made for it
     std::int32_t screenHeight = 0;
+    char viewDescription[kViewDescriptionBytes] = {};  // the overlay's rows as last told to the host
     bool ticksResting = false;          // the host was told timer 1 has no work, and nothing since gave it some
 };
 

@@ -1,5 +1,7 @@
 #include "qt/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -7,6 +9,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -43,12 +46,41 @@ std::int32_t MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
     return flags;
 }
 
+// A panel as a screen reader sees it: a picture, a colour chooser or a slider. Its name and the
+// picture's description (the overlay's text) are the widget's own.
+QAccessibleInterface* AccessiblePanel(const QString&, QObject* object) {
+    auto* panel = dynamic_cast<PanelWidget*>(object);
+    if (!panel) return nullptr;
+    const QAccessible::Role role = panel->id() == PanelId::View      ? QAccessible::Graphic
+                                   : panel->id() == PanelId::Palette ? QAccessible::ColorChooser
+                                                                     : QAccessible::Slider;
+    return new QAccessibleWidget(panel, role);
+}
+
+// Qt's own shortcut map would run a menu item's shortcut while its menu is open; the open menu
+// keeps its keys, and everywhere else the accelerator table (WindowKeys) has them first.
+class InertShortcuts : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Shortcut; }
+};
+
 }  // namespace
 
 PanelWidget::PanelWidget(PanelId id, QWidget* parent, Program& program) : QWidget(parent), id_(id), program_(program) {
     // Mouse input belongs to the main window, which routes it by the panels' rectangles.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(AccessiblePanel);
+        return true;
+    }();
+    (void)factoryInstalled;
+    setAccessibleName(id == PanelId::View ? QStringLiteral("Picture")
+                      : id == PanelId::Palette ? QStringLiteral("Color spectrum")
+                                                 : QStringLiteral("Shine"));
 }
 
 void PanelWidget::paintEvent(QPaintEvent*) {
@@ -152,6 +184,7 @@ PanelWidget* MainWindow::panel(PanelId id) const {
 void MainWindow::BuildMenuBar() {
     QMenu* popup = nullptr;
     QActionGroup* modes = nullptr;
+    auto* inertShortcuts = new InertShortcuts(this);
     for (const MenuEntry& entry : MenuBarEntries()) {
         switch (entry.kind) {
             case MenuEntryKind::Popup:
@@ -163,9 +196,15 @@ void MainWindow::BuildMenuBar() {
                 break;
             case MenuEntryKind::Separator: popup->addSeparator(); break;
             case MenuEntryKind::Item: {
-                // "\t" puts the shortcut text right-aligned; the keys themselves are the
-                // accelerator table's, so the action carries no shortcut of its own.
-                QAction* action = popup->addAction(QString::fromLatin1(entry.text));
+                // The text after "\t" is the item's shortcut, shown right-aligned and read out
+                // apart from its name; the keys themselves are the accelerator table's.
+                const QString text = QString::fromLatin1(entry.text);
+                const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+                QAction* action = popup->addAction(text.left(tab));
+                if (tab >= 0) {
+                    action->setShortcut(QKeySequence::fromString(text.mid(tab + 1), QKeySequence::PortableText));
+                    action->installEventFilter(inertShortcuts);
+                }
                 const std::int32_t id = entry.id;
                 if (entry.check != MenuCheck::None) {
                     action->setCheckable(true);

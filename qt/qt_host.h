@@ -23,6 +23,7 @@ public:
     double AdoptPixelRatio() override;
     void PostQuit(std::int32_t exitCode) override;
     void WantTicks(bool wanted) override;
+    void DescribeView(const char* text) override;
 
 protected:
     MainWindow& window() { return window_; }

@@ -1,11 +1,14 @@
 #include <cstring>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/overlay.h"
+#include "app/command_ids.h"
 #include "app_fixture.h"
+#include "objects/command_ids.h"
 #include "canvas/canvas.h"
 #include "scene/camera.h"
 #include "scene/mesh_store.h"
@@ -100,6 +103,20 @@ TEST_F(OverlayDrawing, WhiteTextOverThePictureWithoutABox) {
     }
     // Colour and background mode are put back afterwards.
     EXPECT_EQ(SetBkMode(program.target.dc, OPAQUE), OPAQUE);
+}
+
+TEST_F(OverlayDrawing, TheRowsDescribeThePictureWhenTheyChange) {
+    const std::vector<std::string> atStart{"Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 0\nFaces: 0"};
+    EXPECT_EQ(host.viewDescriptions, atStart);
+    Command(kCommandLight);  // a frame with the same rows
+    Tick();
+    EXPECT_EQ(host.viewDescriptions, atStart);
+    Command(kCommandBox);
+    Send(MouseMessage(MessageKind::MouseMove, 0, 50, 50));
+    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 150, 50));
+    Tick();
+    ASSERT_EQ(host.viewDescriptions.size(), 2u);
+    EXPECT_EQ(host.viewDescriptions[1], "Longitude:-57\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12");
 }
 
 TEST_F(OverlayDrawing, RowsStandOneLineHeightApartWithRowThreeEmpty) {

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
@@ -176,6 +177,7 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
     EXPECT_EQ(run.window.windowTitle(), "Vantrel");
     const QList<QAction*> titles = run.window.menuBar()->actions();
     QList<QAction*> items;
+    QMenu* menu = nullptr;
     std::size_t popup = 0;
     for (const ExpectedMenuLine& want : kExpectedMenuBar) {
         if (want.kind == 'P') {
@@ -185,7 +187,8 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
             EXPECT_EQ(title->text(), QString::fromLatin1(want.text));
             EXPECT_EQ(title->isEnabled(), want.enabled) << want.text;
             ASSERT_NE(title->menu(), nullptr);
-            items = title->menu()->actions();
+            menu = title->menu();
+            items = menu->actions();
             continue;
         }
         ASSERT_FALSE(items.isEmpty()) << "missing line " << want.id;
@@ -196,12 +199,38 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
         }
         EXPECT_FALSE(action->isSeparator()) << want.id;
         EXPECT_EQ(action, run.window.menuAction(want.id)) << want.id;
-        EXPECT_EQ(action->text(), QString::fromLatin1(want.text)) << want.id;
+        // The menu shows the name and the shortcut after the tab; a screen reader reads them apart.
+        const QString name = QString::fromLatin1(want.text).section('\t', 0, 0);
+        const QString shortcut = QString::fromLatin1(want.text).section('\t', 1);
+        EXPECT_EQ(std::pair(action->text(), action->shortcut().toString()), std::pair(name, shortcut));
+        const QAccessibleInterface* readable =
+            QAccessible::queryAccessibleInterface(menu)->child(static_cast<int>(menu->actions().indexOf(action)));
+        EXPECT_EQ(std::pair(readable->text(QAccessible::Name), readable->text(QAccessible::Accelerator)), std::pair(name, shortcut));
         EXPECT_EQ(action->isChecked(), want.checked) << want.id;
         EXPECT_EQ(action->isEnabled(), want.enabled) << want.id;
     }
     EXPECT_TRUE(items.isEmpty()) << "extra lines at the end";
     EXPECT_EQ(popup, static_cast<std::size_t>(titles.size()));
+}
+
+TEST_F(MainWindowTest, ScreenReadersSeeThePanelsAndThePicturesText) {
+    RunningWindow run;
+    const struct {
+        PanelId panel;
+        QAccessible::Role role;
+        const char* name;
+    } panels[] = {{PanelId::View, QAccessible::Graphic, "Picture"},
+                  {PanelId::Palette, QAccessible::ColorChooser, "Color spectrum"},
+                  {PanelId::Shine, QAccessible::Slider, "Shine"}};
+    for (const auto& want : panels) {
+        const QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(run.window.panel(want.panel));
+        EXPECT_EQ(std::pair(panel->role(), panel->text(QAccessible::Name)), std::pair(want.role, QString(want.name)));
+    }
+    // The overlay's rows describe the picture (a screen reader hears of changes through AT-SPI).
+    run.window.menuAction(kCommandBox)->trigger();
+    run.Tick();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(run.window.panel(PanelId::View))->text(QAccessible::Description),
+              "Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12");
 }
 
 TEST_F(MainWindowTest, AcceleratorsActLikeTheirMenuItems) {
