@@ -1,6 +1,5 @@
 #include "qt/qt_host.h"
 
-#include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -82,12 +81,8 @@ void QtHost::PostQuit(std::int32_t exitCode) { QCoreApplication::exit(exitCode);
 void QtHost::WantTicks(bool wanted) { window_.WantTicks(wanted); }
 
 void QtHost::DescribeView(const char* text) {
-    QWidget* view = window_.panel(PanelId::View);
-    if (!view) return;
-    view->setAccessibleDescription(QString::fromLatin1(text));
-    // Screen readers learn of the change only from an event, which Qt 6.4 does not send itself.
-    QAccessibleEvent changed(view, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
+    // Qt tells screen readers of the change itself, while one listens.
+    if (QWidget* view = window_.panel(PanelId::View)) view->setAccessibleDescription(QString::fromLatin1(text));
 }
 
 }  // namespace vantrel
