@@ -106,17 +106,13 @@ TEST_F(OverlayDrawing, WhiteTextOverThePictureWithoutABox) {
 }
 
 TEST_F(OverlayDrawing, TheRowsDescribeThePictureWhenTheyChange) {
-    const std::vector<std::string> atStart{"Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 0\nFaces: 0"};
-    EXPECT_EQ(host.viewDescriptions, atStart);
-    Command(kCommandLight);  // a frame with the same rows
-    Tick();
-    EXPECT_EQ(host.viewDescriptions, atStart);
-    Command(kCommandBox);
-    Send(MouseMessage(MessageKind::MouseMove, 0, 50, 50));
-    Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 150, 50));
-    Tick();
-    ASSERT_EQ(host.viewDescriptions.size(), 2u);
-    EXPECT_EQ(host.viewDescriptions[1], "Longitude:-57\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12");
+    // Told at the first frame, not again for a frame with the same rows, again for a new object.
+    for (const std::int32_t command : {kCommandLight, kCommandBox}) {
+        Command(command);
+        Tick();
+    }
+    EXPECT_EQ(host.viewDescriptions, (std::vector<std::string>{"Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 0\nFaces: 0",
+                                                               "Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12"}));
 }
 
 TEST_F(OverlayDrawing, RowsStandOneLineHeightApartWithRowThreeEmpty) {
