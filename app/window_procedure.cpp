@@ -49,7 +49,7 @@ void ApplyResponse(Program& program, const InputResponse& response) {
 // window system told, else the one under the centre of its logical pixel; never outside the panel.
 std::int32_t DevicePixelInPanel(bool told, double device, std::int32_t logical, std::int32_t start,
                                 std::int32_t length, double ratio) {
-    if (!told) return DevicePixelUnder(logical - start, ratio);
+    if (!told || !std::isfinite(device)) return DevicePixelUnder(logical - start, ratio);
     const double last = std::max(ToDevice(length, ratio) - 1, 0);
     return static_cast<std::int32_t>(std::clamp(std::floor(device - start * ratio), 0.0, last));
 }
