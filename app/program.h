@@ -16,7 +16,7 @@ namespace vantrel {
 
 class FontEngine;
 
-inline constexpr std::int32_t kViewDescriptionBytes = 1024;
+inline constexpr std::int32_t kViewDescriptionBytes = 1024;  // the overlay's six rows joined, with room to spare
 
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
