@@ -19,10 +19,19 @@ void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t 
     program.shell.backBufferHeight = surface ? surface->height : 0;
 }
 
-void GrowBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight) {
-    const std::int32_t width = std::min(std::max(program.shell.backBufferWidth, viewWidth), kSurfaceMaxSide);
-    const std::int32_t height = std::min(std::max(program.shell.backBufferHeight, viewHeight), kSurfaceMaxSide);
-    if (width == program.shell.backBufferWidth && height == program.shell.backBufferHeight) return;
+void FitBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight) {
+    const ShellState& shell = program.shell;
+    std::int32_t width = std::min(std::max(shell.backBufferWidth, viewWidth), kSurfaceMaxSide);
+    std::int32_t height = std::min(std::max(shell.backBufferHeight, viewHeight), kSurfaceMaxSide);
+    if (width == shell.backBufferWidth && height == shell.backBufferHeight) {
+        // Grown for a window far larger than the screen: the memory goes back once it is small again.
+        const std::int32_t neededWidth = std::min(std::max(viewWidth, shell.screenWidth), kSurfaceMaxSide);
+        const std::int32_t neededHeight = std::min(std::max(viewHeight, shell.screenHeight), kSurfaceMaxSide);
+        const std::int64_t held = std::int64_t{width} * height;
+        if (neededWidth <= 0 || neededHeight <= 0 || held <= 4 * std::int64_t{neededWidth} * neededHeight) return;
+        width = neededWidth;
+        height = neededHeight;
+    }
     DestroyBackBuffer(program.target);
     CreateProgramBackBuffer(program, width, height);
 }
@@ -41,7 +50,7 @@ void UpdateView(Program& program) {
     const PanelRect view = ToDevice(program.host->PanelClientRect(PanelId::View), program.shell.pixelRatio);
     const std::int32_t width = std::max(RectWidth(view), 0);
     const std::int32_t height = std::max(RectHeight(view), 0);
-    GrowBackBuffer(program, width, height);
+    FitBackBuffer(program, width, height);
     // Only the view's own area is cleared, not the whole screen-sized bitmap.
     DrawBackground(program.target.dc, static_cast<float>(width), static_cast<float>(height));
     RenderFrame(program.scene, program.work, program.target, program.scene.currentCamera, PanelSize{width, height});
@@ -52,11 +61,9 @@ void UpdateView(Program& program) {
 
 void AdoptPixelRatio(Program& program) {
     program.shell.pixelRatio = SanePixelRatio(program.host->AdoptPixelRatio());
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    program.host->ScreenSize(width, height);
+    program.host->ScreenSize(program.shell.screenWidth, program.shell.screenHeight);
     DestroyBackBuffer(program.target);
-    CreateProgramBackBuffer(program, width, height);
+    CreateProgramBackBuffer(program, program.shell.screenWidth, program.shell.screenHeight);
     // The last frame's screen positions are in the old device pixels: pick nothing until the next.
     program.interaction.highlightFace = 0;
     program.interaction.frameMatchesScene = kFalse;
@@ -68,6 +75,16 @@ void AdoptPixelRatio(Program& program) {
     } else {
         PresentView(program);
     }
+}
+
+void FollowTicks(Program& program) {
+    if (program.host == nullptr) return;
+    const ShellState& shell = program.shell;
+    const bool wanted = shell.modalDepth == 0 &&
+                        (program.scene.frameDirty != kFalse || shell.shiftUpHeldBack || shell.ratioChangeHeldBack);
+    if (shell.ticksResting != wanted) return;  // the host already knows
+    program.shell.ticksResting = !wanted;
+    program.host->WantTicks(wanted);
 }
 
 void PresentView(Program& program) { program.host->RepaintPanelNow(PanelId::View); }

@@ -17,11 +17,15 @@ void PresentView(Program& program);
 // logical pixels, the picture at the program's pixel ratio); nothing before the back buffer exists.
 void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect);
 // Re-creates the back buffer larger when the view panel (in device pixels) has outgrown it, so
-// the view never shows pixels no frame was drawn into. Never shrinks it; sides stop at the
-// surface limit.
-void GrowBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight);
+// the view never shows pixels no frame was drawn into; smaller only once it holds over four times
+// the pixels of the view or the screen, whichever is larger on each side, so an ordinary resize
+// never re-creates it. Sides stop at the surface limit.
+void FitBackBuffer(Program& program, std::int32_t viewWidth, std::int32_t viewHeight);
 // Creates the back buffer of the given size and points its text at the program's font engine.
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height);
+// Tells the host when timer 1 gains or loses work: a frame due or a Shift release or ratio
+// change held back, none of which a tick can act on while an error box is open.
+void FollowTicks(Program& program);
 // Takes on the window's pixel ratio: a back buffer of the screen's size in device pixels,
 // both strips repainted and, once a scene exists, a frame drawn at once.
 void AdoptPixelRatio(Program& program);

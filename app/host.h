@@ -90,6 +90,13 @@ public:
 
     // Ends the message loop with the exit code once the current message is done.
     virtual void PostQuit(std::int32_t exitCode) = 0;
+
+    // Whether timer 1 has work: a frame is due or something waits for a tick. Said only when
+    // it changes; the timer runs from start-up until told otherwise, so an idle window sleeps.
+    virtual void WantTicks(bool wanted) { (void)wanted; }
+    // The overlay's rows, a line each, after a frame that changed them: what a screen reader reads
+    // as the picture's description.
+    virtual void DescribeView(const char* text) { (void)text; }
 };
 
 }  // namespace vantrel

@@ -34,6 +34,15 @@ Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, st
     return message;
 }
 
+Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, std::int32_t y, double deviceX,
+                     double deviceY) {
+    Message message = MouseMessage(kind, keyFlags, x, y);
+    message.devicePoint = true;
+    message.deviceX = deviceX;
+    message.deviceY = deviceY;
+    return message;
+}
+
 Message DrawItemMessage(PanelId panel, const PanelRect& itemRect, PanelCanvas& canvas) {
     Message message;
     message.kind = MessageKind::DrawItem;

@@ -50,6 +50,11 @@ struct Message {
     std::int32_t keyFlags = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
+    // Mouse, where the window system reports the pointer finer than a logical pixel: where it is
+    // in the client area's device pixels at the program's ratio, fractions kept. Picking uses it.
+    bool devicePoint = false;
+    double deviceX = 0;
+    double deviceY = 0;
     // Draw item: the control, its rectangle and where to paint it.
     std::int32_t controlType = kControlTypeStatic;
     std::int32_t controlId = 0;
@@ -63,6 +68,8 @@ Message SizeMessage(std::int32_t sizeType, std::int32_t width, std::int32_t heig
 Message CommandMessage(std::int32_t commandId);
 Message KeyMessage(MessageKind kind, std::int32_t virtualKey);
 Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, std::int32_t y);
+Message MouseMessage(MessageKind kind, std::int32_t keyFlags, std::int32_t x, std::int32_t y, double deviceX,
+                     double deviceY);
 Message DrawItemMessage(PanelId panel, const PanelRect& itemRect, PanelCanvas& canvas);
 Message TimerMessage();
 Message DestroyMessage();

@@ -83,6 +83,23 @@ void DrawInformationOverlay(Program& program) {
 
     SetTextColor(dc, previousColor);
     SetBkMode(dc, previousMode);
+    DescribeOverlay(program, text);
+}
+
+void DescribeOverlay(Program& program, const OverlayText& text) {
+    static_assert((kOverlayRows - 1) * kOverlayRowBytes <= kViewDescriptionBytes);
+    char joined[kViewDescriptionBytes];
+    std::size_t length = 0;
+    for (std::int32_t row = 0; row < kOverlayRows; ++row) {
+        if (row == 3) continue;
+        if (length > 0) joined[length++] = '\n';
+        std::memcpy(joined + length, text.rows[row], static_cast<std::size_t>(text.lengths[row]));
+        length += static_cast<std::size_t>(text.lengths[row]);
+    }
+    joined[length] = '\0';
+    if (std::strcmp(joined, program.shell.viewDescription) == 0) return;
+    std::memcpy(program.shell.viewDescription, joined, length + 1);
+    program.host->DescribeView(joined);
 }
 
 }  // namespace vantrel

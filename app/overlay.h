@@ -26,5 +26,8 @@ std::int32_t FormatOverlayNumber(const char* label, std::int64_t value, char* ou
 void BuildOverlayText(const Scene& scene, const Orbit& orbit, OverlayText& out);
 // Draws the rows into the back buffer, one line height apart, without a background box.
 void DrawInformationOverlay(Program& program);
+// Tells the host the rows as one text, a row a line without the empty one, when they differ
+// from what it was told last.
+void DescribeOverlay(Program& program, const OverlayText& text);
 
 }  // namespace vantrel

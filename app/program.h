@@ -16,6 +16,8 @@ namespace vantrel {
 
 class FontEngine;
 
+inline constexpr std::int32_t kViewDescriptionBytes = 1024;  // the overlay's six rows joined, with room to spare
+
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
     std::int32_t modalDepth = 0;        // error boxes open; while non-zero nothing is carried out
@@ -25,6 +27,10 @@ struct ShellState {
     std::int64_t framesRendered = 0;    // frames UpdateView has drawn since start-up
     std::int32_t backBufferWidth = 0;   // size of the back buffer's surface, device pixels
     std::int32_t backBufferHeight = 0;
+    std::int32_t screenWidth = 0;       // the screen's size in device pixels when the back buffer was made for it
+    std::int32_t screenHeight = 0;
+    char viewDescription[kViewDescriptionBytes] = {};  // the overlay's rows as last told to the host
+    bool ticksResting = false;          // the host was told timer 1 has no work, and nothing since gave it some
 };
 
 struct Program {

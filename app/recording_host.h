@@ -36,6 +36,9 @@ public:
     std::int32_t repaints[kPanelCount + 1] = {};
     std::int32_t panelMoves = 0;
     std::int32_t quitCode = -1;  // -1 until PostQuit
+    bool ticking = true;         // timer 1 as told: running from start-up
+    std::int32_t tickChanges = 0;
+    std::int32_t viewDescriptions = 0;  // texts told; the last is the program's shell.viewDescription
 
     // The pixels each panel shows, as big as the panel in device pixels.
     const Surface& Screen(PanelId panel) const { return screens_[static_cast<std::int32_t>(panel)]; }
@@ -52,6 +55,11 @@ public:
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
     double AdoptPixelRatio() override { return pixelRatio; }
     void PostQuit(std::int32_t exitCode) override;
+    void DescribeView(const char*) override { ++viewDescriptions; }
+    void WantTicks(bool wanted) override {
+        ticking = wanted;
+        ++tickChanges;
+    }
 
 private:
     std::vector<bool> checked_;  // by command id

@@ -13,6 +13,7 @@ void ReportThroughHost(void* context, const char* caption, const char* text) {
     ++program.shell.modalDepth;
     program.host->ShowErrorBox(caption, text);
     --program.shell.modalDepth;
+    FollowTicks(program);  // what the box held back is due at the next tick
 }
 
 }  // namespace
@@ -25,12 +26,11 @@ void ConnectHost(Program& program, Host& host) {
 void StartProgram(Program& program, Host& host) {
     ConnectHost(program, host);
     program.shell.pixelRatio = SanePixelRatio(host.AdoptPixelRatio());
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    host.ScreenSize(width, height);
-    CreateProgramBackBuffer(program, width, height);
+    host.ScreenSize(program.shell.screenWidth, program.shell.screenHeight);
+    CreateProgramBackBuffer(program, program.shell.screenWidth, program.shell.screenHeight);
     RandomSeed(program.random, host.SecondsSinceMidnight());
     BuildDefaultScene(program.scene, program.orbit);
+    program.shell.ticksResting = false;  // the window layer starts timer 1 next
 }
 
 void StopProgram(Program& program) {

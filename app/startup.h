@@ -11,8 +11,8 @@ namespace vantrel {
 void ConnectHost(Program& program, Host& host);
 // Connects the host (if not yet), routes error reports to its modal box, creates the back buffer at the
 // screen's size, seeds the generator from the time of day and builds the default scene (which
-// makes the first frame due at the first tick). The scene tables and the renderer's work
-// arrays already exist: the Program record allocates them.
+// makes the first frame due at the first tick, so the timer started next has work). The scene
+// tables and the renderer's work arrays already exist: the Program record allocates them.
 void StartProgram(Program& program, Host& host);
 // Releases the back buffer and the strips' surfaces; call after the frame timer has stopped.
 void StopProgram(Program& program);

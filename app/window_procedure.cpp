@@ -1,6 +1,7 @@
 #include "app/window_procedure.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/commands.h"
 #include "app/frame.h"
@@ -44,15 +45,20 @@ void ApplyResponse(Program& program, const InputResponse& response) {
     if (response.repaintShine) program.host->RepaintPanelNow(PanelId::Shine);
 }
 
-InputResponse RouteToView(Program& program, const Message& message, std::int32_t x, std::int32_t y) {
+// The panel's device pixel under the pointer along one axis: the one the pointer is in where the
+// window system told, else the one under the centre of its logical pixel; never outside the panel.
+std::int32_t DevicePixelInPanel(bool told, double device, std::int32_t logical, std::int32_t start,
+                                std::int32_t length, double ratio) {
+    if (!told || !std::isfinite(device)) return DevicePixelUnder(logical - start, ratio);
+    const double last = std::max(ToDevice(length, ratio) - 1, 0);
+    return static_cast<std::int32_t>(std::clamp(std::floor(device - start * ratio), 0.0, last));
+}
+
+InputResponse RouteToView(Program& program, const Message& message, const ViewPoint& point) {
     switch (message.kind) {
-        case MessageKind::MouseMove: {
-            // Drags count logical pixels; hovering picks at the back buffer's pixel under the pointer.
-            const double ratio = program.shell.pixelRatio;
-            const ViewPoint point{x, y, DevicePixelUnder(x, ratio), DevicePixelUnder(y, ratio)};
+        case MessageKind::MouseMove:
             return ViewMouseMove(program.scene, program.orbit, program.interaction, program.work, program.target,
                                  message.keyFlags, point);
-        }
         case MessageKind::LeftButtonDown: return PaintHoveredFace(program.scene, program.interaction);
         case MessageKind::RightButtonDown: return TakeHoveredFaceColor(program.scene, program.interaction);
         default: return InputResponse{};
@@ -65,14 +71,16 @@ void RouteMouse(Program& program, const Message& message) {
     const PanelRect& rect = program.shell.panels[static_cast<std::int32_t>(panel)];
     const std::int32_t x = message.x - rect.left;
     const std::int32_t y = message.y - rect.top;
+    // Drags count logical pixels; picking a face or a colour reads the device pixel under the pointer.
+    const double ratio = program.shell.pixelRatio;
+    const ViewPoint point{
+        x, y, DevicePixelInPanel(message.devicePoint, message.deviceX, message.x, rect.left, RectWidth(rect), ratio),
+        DevicePixelInPanel(message.devicePoint, message.deviceY, message.y, rect.top, RectHeight(rect), ratio)};
     InputResponse response;
     if (panel == PanelId::View) {
-        response = RouteToView(program, message, x, y);
+        response = RouteToView(program, message, point);
     } else if (panel == PanelId::Palette) {
-        // The colour shown under the pointer, read from the strip's device pixels.
-        const double ratio = program.shell.pixelRatio;
-        response = PaletteMouse(program.paletteTarget.dc, program.interaction, message.keyFlags,
-                                DevicePixelUnder(x, ratio), DevicePixelUnder(y, ratio));
+        response = PaletteMouse(program.paletteTarget.dc, program.interaction, message.keyFlags, point.pickX, point.pickY);
     } else {
         const PanelSize strip{RectWidth(rect), RectHeight(rect)};
         response = ShineMouse(strip, program.interaction, message.keyFlags, x);
@@ -131,7 +139,9 @@ PanelId PanelAtPoint(const ShellState& shell, std::int32_t x, std::int32_t y) {
     return PanelId::None;
 }
 
-std::int64_t WindowProcedure(Program& program, const Message& message) {
+namespace {
+
+std::int64_t HandleMessage(Program& program, const Message& message) {
     // While an error box is open only layout and painting go on: a command, a key, a mouse
     // message or a frame would act on a scene the interrupted operation is still changing.
     const bool modal = program.shell.modalDepth > 0;
@@ -168,6 +178,15 @@ std::int64_t WindowProcedure(Program& program, const Message& message) {
             return 0;
     }
     return 0;
+}
+
+}  // namespace
+
+std::int64_t WindowProcedure(Program& program, const Message& message) {
+    const std::int64_t result = HandleMessage(program, message);
+    // Every change that makes a frame due arrives as a message, so the timer can rest in between.
+    FollowTicks(program);
+    return result;
 }
 
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include "qt/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -7,6 +9,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -43,15 +46,45 @@ std::int32_t MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
     return flags;
 }
 
+// A panel as a screen reader sees it: a picture, a colour chooser or a slider. Its name and the
+// picture's description (the overlay's text) are the widget's own.
+QAccessibleInterface* AccessiblePanel(const QString&, QObject* object) {
+    auto* panel = dynamic_cast<PanelWidget*>(object);
+    if (!panel) return nullptr;
+    const QAccessible::Role role = panel->id() == PanelId::View      ? QAccessible::Graphic
+                                   : panel->id() == PanelId::Palette ? QAccessible::ColorChooser
+                                                                     : QAccessible::Slider;
+    return new QAccessibleWidget(panel, role);
+}
+
+// Qt's own shortcut map would run a menu item's shortcut while its menu is open; the open menu
+// keeps its keys, and everywhere else the accelerator table (WindowKeys) has them first.
+class InertShortcuts : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Shortcut; }
+};
+
 }  // namespace
 
 PanelWidget::PanelWidget(PanelId id, QWidget* parent, Program& program) : QWidget(parent), id_(id), program_(program) {
     // Mouse input belongs to the main window, which routes it by the panels' rectangles.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(AccessiblePanel);
+        return true;
+    }();
+    (void)factoryInstalled;
+    setAccessibleName(id == PanelId::View ? QStringLiteral("Picture")
+                      : id == PanelId::Palette ? QStringLiteral("Color spectrum")
+                                                 : QStringLiteral("Shine"));
 }
 
 void PanelWidget::paintEvent(QPaintEvent*) {
+    if (auto* main = dynamic_cast<MainWindow*>(window())) main->FollowPixelRatioSoon();
     QPainter painter(this);
     QtPanelCanvas canvas(painter, rect(), shown_);
     WindowProcedure(program_, DrawItemMessage(id_, PanelRect{0, 0, width(), height()}, canvas));
@@ -99,9 +132,12 @@ void ClientArea::SendShiftUpIfReleased() {
 }
 
 void ClientArea::SendMouse(MessageKind kind, QMouseEvent* event) {
-    // The logical pixel the pointer is in: on a high-density screen it lies between whole ones.
-    const QPoint point(qFloor(event->position().x()), qFloor(event->position().y()));
-    WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), point.x(), point.y()));
+    // The logical pixel the pointer is in (on a high-density screen it lies between whole ones),
+    // and where it is in the device pixels the program draws.
+    const QPointF position = event->position();
+    const double ratio = program_.shell.pixelRatio;
+    WindowProcedure(program_, MouseMessage(kind, MouseKeyFlags(event->buttons(), event->modifiers()), qFloor(position.x()),
+                                           qFloor(position.y()), position.x() * ratio, position.y() * ratio));
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* event) { SendMouse(MessageKind::MouseMove, event); }
@@ -110,8 +146,9 @@ void ClientArea::RefreshPointer() {
     const QPoint global = QCursor::pos();
     const QPoint local = mapFromGlobal(global);
     if (!rect().contains(local)) return;
-    // No buttons: bringing the view up to date never drags.
-    QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton,
+    // No buttons: bringing the view up to date never drags. The cursor's position is a whole
+    // logical pixel, whose centre stands for the pointer.
+    QMouseEvent move(QEvent::MouseMove, QPointF(local) + QPointF(0.5, 0.5), global, Qt::NoButton, Qt::NoButton,
                      QGuiApplication::queryKeyboardModifiers());
     SendMouse(MessageKind::MouseMove, &move);
 }
@@ -147,6 +184,7 @@ PanelWidget* MainWindow::panel(PanelId id) const {
 void MainWindow::BuildMenuBar() {
     QMenu* popup = nullptr;
     QActionGroup* modes = nullptr;
+    auto* inertShortcuts = new InertShortcuts(this);
     for (const MenuEntry& entry : MenuBarEntries()) {
         switch (entry.kind) {
             case MenuEntryKind::Popup:
@@ -158,9 +196,15 @@ void MainWindow::BuildMenuBar() {
                 break;
             case MenuEntryKind::Separator: popup->addSeparator(); break;
             case MenuEntryKind::Item: {
-                // "\t" puts the shortcut text right-aligned; the keys themselves are the
-                // accelerator table's, so the action carries no shortcut of its own.
-                QAction* action = popup->addAction(QString::fromLatin1(entry.text));
+                // The text after "\t" is the item's shortcut, shown right-aligned and read out
+                // apart from its name; the keys themselves are the accelerator table's.
+                const QString text = QString::fromLatin1(entry.text);
+                const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+                QAction* action = popup->addAction(text.left(tab));
+                if (tab >= 0) {
+                    action->setShortcut(QKeySequence::fromString(text.mid(tab + 1), QKeySequence::PortableText));
+                    action->installEventFilter(inertShortcuts);
+                }
                 const std::int32_t id = entry.id;
                 if (entry.check != MenuCheck::None) {
                     action->setCheckable(true);
@@ -200,8 +244,26 @@ void MainWindow::ShowCheckMarks() {
     }
 }
 
+void MainWindow::StartFrameTimer() {
+    timerStarted_ = true;
+    timer_.start();
+}
+
+void MainWindow::StopFrameTimer() {
+    timerStarted_ = false;
+    timer_.stop();
+}
+
+void MainWindow::WantTicks(bool wanted) {
+    if (!timerStarted_) return;
+    if (!wanted) {
+        timer_.stop();
+    } else if (!timer_.isActive()) {
+        timer_.start();  // a running timer keeps its phase: a stream of moves never puts its tick off
+    }
+}
+
 void MainWindow::FrameTick() {
-    // A ratio change no event announced (a screen's own scale changing) is caught within a tick.
     FollowPixelRatio();
     WindowProcedure(program_, TimerMessage());
 }
@@ -217,6 +279,20 @@ void MainWindow::FollowPixelRatio() {
     // Before start-up the program takes the ratio itself.
     if (program_.host == nullptr || program_.target.dc == nullptr) return;
     if (SanePixelRatio(PixelRatio()) != program_.shell.pixelRatio) WindowProcedure(program_, DpiChangedMessage());
+}
+
+void MainWindow::FollowPixelRatioSoon() {
+    if (ratioFollowQueued_ || program_.host == nullptr || SanePixelRatio(PixelRatio()) == program_.shell.pixelRatio) {
+        return;
+    }
+    ratioFollowQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            ratioFollowQueued_ = false;
+            FollowPixelRatio();
+        },
+        Qt::QueuedConnection);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -74,8 +74,10 @@ public:
 
     // Places the window at its start-up size, centred on the screen.
     void PlaceAtStart();
-    void StartFrameTimer() { timer_.start(); }
-    void StopFrameTimer() { timer_.stop(); }
+    // From start to stop the frame timer runs whenever the program has work for it.
+    void StartFrameTimer();
+    void StopFrameTimer();
+    void WantTicks(bool wanted);
     // What each timeout of the frame timer does.
     void FrameTick();
     // What a second copy asks for: undo minimising (keeping maximised), then bring to the front,
@@ -90,6 +92,9 @@ public:
     void OverridePixelRatio(double ratio);
     // Tells the program when the ratio it draws at is no longer the window's.
     void FollowPixelRatio();
+    // The same once the current paint is done, if a panel paints at a ratio the program does not
+    // draw at: the way a screen's own scale change shows, which no event announces before Qt 6.6.
+    void FollowPixelRatioSoon();
     // The overlay's text at that ratio.
     void ScalePanelText(double ratio) { fonts_.SetPixelRatio(ratio); }
 
@@ -110,6 +115,8 @@ private:
     QHash<std::int32_t, QAction*> actions_;
     QHash<std::int32_t, bool> checked_;  // by id, for the items that can carry a check mark
     QTimer timer_;
+    bool timerStarted_ = false;  // between StartFrameTimer and StopFrameTimer
+    bool ratioFollowQueued_ = false;
     double ratioOverride_ = 0;
 };
 

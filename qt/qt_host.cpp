@@ -78,4 +78,11 @@ double QtHost::AdoptPixelRatio() {
 
 void QtHost::PostQuit(std::int32_t exitCode) { QCoreApplication::exit(exitCode); }
 
+void QtHost::WantTicks(bool wanted) { window_.WantTicks(wanted); }
+
+void QtHost::DescribeView(const char* text) {
+    // Qt tells screen readers of the change itself, while one listens.
+    if (QWidget* view = window_.panel(PanelId::View)) view->setAccessibleDescription(QString::fromLatin1(text));
+}
+
 }  // namespace vantrel

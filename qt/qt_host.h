@@ -22,6 +22,8 @@ public:
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
     double AdoptPixelRatio() override;
     void PostQuit(std::int32_t exitCode) override;
+    void WantTicks(bool wanted) override;
+    void DescribeView(const char* text) override;
 
 protected:
     MainWindow& window() { return window_; }

@@ -12,7 +12,8 @@ for argument in "$@"; do
     esac
 done
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libosmesa6-dev libcairo2-dev valgrind fontconfig fonts-dejavu-core)
+          qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev libxcb1-dev libosmesa6-dev libcairo2-dev valgrind fontconfig fonts-dejavu-core
+          xvfb xauth dbus at-spi2-core python3-pyatspi)
 if [ $windows -eq 1 ]; then
     packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 wine32:i386 nsis xvfb xauth icoutils imagemagick)
 fi

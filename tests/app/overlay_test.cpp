@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/overlay.h"
+#include "app/command_ids.h"
 #include "app_fixture.h"
+#include "objects/command_ids.h"
 #include "canvas/canvas.h"
 #include "scene/camera.h"
 #include "scene/mesh_store.h"
@@ -100,6 +102,17 @@ TEST_F(OverlayDrawing, WhiteTextOverThePictureWithoutABox) {
     }
     // Colour and background mode are put back afterwards.
     EXPECT_EQ(SetBkMode(program.target.dc, OPAQUE), OPAQUE);
+}
+
+TEST_F(OverlayDrawing, TheRowsDescribeThePictureWhenTheyChange) {
+    // Told at the first frame, not again for a frame with the same rows, again for a new object.
+    EXPECT_STREQ(program.shell.viewDescription, "Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 0\nFaces: 0");
+    for (const std::int32_t command : {kCommandLight, kCommandBox}) {
+        Command(command);
+        Tick();
+        EXPECT_EQ(host.viewDescriptions, command == kCommandLight ? 1 : 2);
+    }
+    EXPECT_STREQ(program.shell.viewDescription, "Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12");
 }
 
 TEST_F(OverlayDrawing, RowsStandOneLineHeightApartWithRowThreeEmpty) {

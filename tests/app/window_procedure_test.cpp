@@ -71,6 +71,23 @@ TEST_F(WindowProcedureTest, FramesAreDrawnAtTicksOnlyWhenDue) {
     EXPECT_NE(GetPixel(program.target.dc, 5, 100), 0x0000FF00u);  // the frame repainted the view's area
 }
 
+TEST_F(WindowProcedureTest, TheTimerRunsOnlyWhileATickHasWork) {
+    // Hovering, taking a colour (drawn at once): at rest. A command, drag moves, painting the face
+    // under the pointer: woken once each, put back to rest by the tick that draws the frame.
+    const std::int32_t x = kViewWidth / 2, y = kViewHeight / 2;
+    std::string told;
+    for (const Message& change : {MouseMessage(MessageKind::RightButtonDown, kMouseRight, x, y), CommandMessage(kCommandBox),
+                                  MouseMessage(MessageKind::MouseMove, kMouseLeft, x + 9, y), MouseMessage(MessageKind::MouseMove, kMouseLeft, x, y),
+                                  MouseMessage(MessageKind::MouseMove, 0, x, y), MouseMessage(MessageKind::LeftButtonDown, kMouseLeft, x, y)}) {
+        Send(change);
+        told += host.ticking ? '+' : '-';
+        Tick();
+        told += host.ticking ? '+' : '-';
+    }
+    EXPECT_EQ(told, "--+-+-+---+-");
+    EXPECT_EQ(host.tickChanges, 9);  // the first frame's rest, then one start and one stop per frame
+}
+
 TEST_F(WindowProcedureTest, ThePresentedViewShowsTheBackBuffer) {
     Command(kCommandSphere);
     Tick();
@@ -147,7 +164,7 @@ TEST_F(WindowProcedureTest, ShiftSteersTheLightUntilReleased) {
     EXPECT_NEAR(program.scene.cameraTable[1].eye.x, 200, 1);  // the camera jumps to the light
 }
 
-TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsIt) {
+TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsItAndMemoryGoesBackOnceItIsSmallAgain) {
     Program small;
     RecordingHost smallHost;
     smallHost.program = &small;
@@ -163,9 +180,17 @@ TEST_F(WindowProcedureTest, AViewLargerThanTheBackBufferGrowsIt) {
     const Surface& screen = smallHost.Screen(PanelId::View);
     const ColorRef corner = ColorRefFromPixel(screen.pixels[299 * screen.pitch + 399]);
     EXPECT_GT(corner >> 16, 0xF0u);
-    // Shrinking keeps the larger buffer; no re-creation back and forth.
-    WindowProcedure(small, SizeMessage(kSizeRestored, 116, 96));
-    EXPECT_EQ(DcSurface(small.target.dc), surface);
+    // Resizing keeps the larger buffer while it holds at most four times what the view needs;
+    // below that it goes back to the screen's size.
+    for (const auto& [width, height] : {std::pair(216, 166), std::pair(416, 96), std::pair(116, 316)}) {
+        WindowProcedure(small, SizeMessage(kSizeRestored, width, height));
+        EXPECT_EQ(DcSurface(small.target.dc), surface) << width << " x " << height;
+    }
+    WindowProcedure(small, SizeMessage(kSizeRestored, 66, 46));
+    EXPECT_EQ(std::pair(DcSurface(small.target.dc)->width, DcSurface(small.target.dc)->height), std::pair(100, 80));
+    WindowProcedure(small, SizeMessage(kSizeRestored, 1016, 816));
+    WindowProcedure(small, SizeMessage(kSizeRestored, 216, 166));  // the view, larger than the screen
+    EXPECT_EQ(std::pair(small.shell.backBufferWidth, small.shell.backBufferHeight), std::pair(200, 150));
     StopProgram(small);
 }
 
@@ -201,9 +226,11 @@ TEST_F(WindowProcedureTest, NothingRunsWhileAnErrorBoxIsOpen) {
         Command(kCommandSphere);
         Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 10, 10));
         Send(KeyMessage(MessageKind::KeyDown, kVirtualKeyShift));
+        EXPECT_FALSE(host.ticking) << "a tick can do nothing while the box is open";
     };
     Send(MouseMessage(MessageKind::MouseMove, kMouseLeft, 20, 20));
     Tick();
+    EXPECT_TRUE(host.ticking);
     host.whileErrorBoxOpen = nullptr;
     ASSERT_EQ(host.errorTexts.size(), 1u);
     EXPECT_EQ(host.errorTexts[0], "Error: Bad camera settings!");
@@ -239,6 +266,7 @@ TEST_F(WindowProcedureTest, AShiftReleaseDuringAnErrorBoxActsOnceTheBoxHasClosed
     Tick();
     ASSERT_EQ(host.errorTexts.size(), 1u);
     EXPECT_EQ(program.interaction.lightPlacement, kTrue);
+    EXPECT_TRUE(host.ticking) << "the held-back release waits for a tick";
     camera.nearClip = 1;
     Tick();
     EXPECT_EQ(program.interaction.lightPlacement, kFalse);

@@ -1,8 +1,10 @@
 #include <memory>
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +20,7 @@
 #include "app/startup.h"
 #include "objects/command_ids.h"
 #include "canvas/canvas.h"
+#include "interaction/picking.h"
 #include "qt/main_window.h"
 #include "qt/qt_host.h"
 #include "qt_test_application.h"
@@ -62,7 +65,7 @@ struct RunningWindow {
         QCoreApplication::sendEvent(bar, &press);
         return qobject_cast<QMenu*>(QApplication::activePopupWidget());
     }
-    void Mouse(QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    void Mouse(QEvent::Type type, QPointF point, Qt::MouseButton button, Qt::MouseButtons buttons) {
         QMouseEvent event(type, point, window.clientArea()->mapToGlobal(point), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(window.clientArea(), &event);
     }
@@ -174,6 +177,7 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
     EXPECT_EQ(run.window.windowTitle(), "Vantrel");
     const QList<QAction*> titles = run.window.menuBar()->actions();
     QList<QAction*> items;
+    QMenu* menu = nullptr;
     std::size_t popup = 0;
     for (const ExpectedMenuLine& want : kExpectedMenuBar) {
         if (want.kind == 'P') {
@@ -183,7 +187,8 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
             EXPECT_EQ(title->text(), QString::fromLatin1(want.text));
             EXPECT_EQ(title->isEnabled(), want.enabled) << want.text;
             ASSERT_NE(title->menu(), nullptr);
-            items = title->menu()->actions();
+            menu = title->menu();
+            items = menu->actions();
             continue;
         }
         ASSERT_FALSE(items.isEmpty()) << "missing line " << want.id;
@@ -194,12 +199,30 @@ TEST_F(MainWindowTest, MenuBarMatchesTheHandWrittenList) {
         }
         EXPECT_FALSE(action->isSeparator()) << want.id;
         EXPECT_EQ(action, run.window.menuAction(want.id)) << want.id;
-        EXPECT_EQ(action->text(), QString::fromLatin1(want.text)) << want.id;
+        // The menu shows the name and the shortcut after the tab; a screen reader reads them apart.
+        const QString name = QString::fromLatin1(want.text).section('\t', 0, 0);
+        const QString shortcut = QString::fromLatin1(want.text).section('\t', 1);
+        EXPECT_EQ(std::pair(action->text(), action->shortcut().toString()), std::pair(name, shortcut));
+        const QAccessibleInterface* readable =
+            QAccessible::queryAccessibleInterface(menu)->child(static_cast<int>(menu->actions().indexOf(action)));
+        EXPECT_EQ(std::pair(readable->text(QAccessible::Name), readable->text(QAccessible::Accelerator)), std::pair(name, shortcut));
         EXPECT_EQ(action->isChecked(), want.checked) << want.id;
         EXPECT_EQ(action->isEnabled(), want.enabled) << want.id;
     }
     EXPECT_TRUE(items.isEmpty()) << "extra lines at the end";
     EXPECT_EQ(popup, static_cast<std::size_t>(titles.size()));
+}
+
+TEST_F(MainWindowTest, ScreenReadersSeeThePanelsAndThePicturesText) {
+    RunningWindow run;
+    run.window.menuAction(kCommandBox)->trigger();
+    run.Tick();
+    const auto readable = [&](PanelId id) { return QAccessible::queryAccessibleInterface(run.window.panel(id)); };
+    EXPECT_EQ(std::pair(readable(PanelId::View)->role(), readable(PanelId::View)->text(QAccessible::Name)), std::pair(QAccessible::Graphic, QString("Picture")));
+    EXPECT_EQ(std::pair(readable(PanelId::Palette)->role(), readable(PanelId::Palette)->text(QAccessible::Name)), std::pair(QAccessible::ColorChooser, QString("Color spectrum")));
+    EXPECT_EQ(std::pair(readable(PanelId::Shine)->role(), readable(PanelId::Shine)->text(QAccessible::Name)), std::pair(QAccessible::Slider, QString("Shine")));
+    // The overlay's rows describe the picture (screen readers hear of changes through AT-SPI).
+    EXPECT_EQ(readable(PanelId::View)->text(QAccessible::Description), "Longitude: 0\nLatitude: 0\nRadius: 200\nName: \nVertices: 8\nFaces: 12");
 }
 
 TEST_F(MainWindowTest, AcceleratorsActLikeTheirMenuItems) {
@@ -390,6 +413,40 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
         for (int x = 0; x < fine.width(); ++x) differing += fine.pixel(x, y) != buffer.pixels[y * buffer.pitch + x];
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(MainWindowTest, TheFrameTimerRunsOnlyWhileAFrameIsDue) {
+    RunningWindow run;
+    const QTimer& timer = run.window.frameTimer();
+    run.window.StartFrameTimer();
+    // Its own tick draws the first frame, then it rests until a change makes the next one due.
+    QEventLoop loop;
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(std::pair(run.program->shell.framesRendered, timer.isActive()), std::pair(std::int64_t{1}, false));
+    run.window.menuAction(kCommandBox)->trigger();
+    EXPECT_TRUE(timer.isActive());
+}
+
+TEST_F(MainWindowTest, AtRatioTwoTheFaceUnderTheDevicePixelIsPicked) {
+    RunningWindow run;
+    run.window.OverridePixelRatio(2);
+    run.window.menuAction(kCommandGeoSphere)->trigger();
+    run.Tick();
+    std::int32_t wrong = 0, besideTheCentre = 0;
+    for (int y = 80; y < 130; y += 3) {
+        for (int x = 100; x < 200; ++x) {
+            for (const double part : {0.25, 0.75}) {
+                run.Mouse(QEvent::MouseMove, QPointF(x + part, y + part), Qt::NoButton, Qt::NoButton);
+                const std::int32_t under = PickFace(run.program->scene, run.program->work, 2 * x + (part > 0.5), 2 * y + (part > 0.5));
+                wrong += run.program->interaction.hoverFace != under;
+                besideTheCentre += under != PickFace(run.program->scene, run.program->work, 2 * x + 1, 2 * y + 1);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(besideTheCentre, 20) << "positions near edges, where the two differ";
 }
 
 TEST_F(MainWindowTest, MinimisingKeepsPanelsAndRestoringRendersAtOnce) {
