@@ -194,8 +194,20 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
 void MainWindow::Start(Win32Host& host) {
     program_.fontEngine = &fonts_;
     StartProgram(program_, host);
-    // Interval 0: Windows raises it to its shortest.
-    timerRunning_ = SetTimer(hwnd_, kFrameTimer, 0, nullptr) != 0;
+    SetTicking(ticksWanted_);
+}
+
+void MainWindow::SetTicking(bool wanted) {
+    ticksWanted_ = wanted;
+    if (!IsWindow(hwnd_)) return;
+    // Interval 0: Windows raises it to its shortest. A running timer is left alone, since
+    // SetTimer would push its next tick back.
+    if (wanted && !timerRunning_) {
+        timerRunning_ = SetTimer(hwnd_, kFrameTimer, 0, nullptr) != 0;
+    } else if (!wanted && timerRunning_) {
+        KillTimer(hwnd_, kFrameTimer);
+        timerRunning_ = false;
+    }
 }
 
 void MainWindow::Stop() {
@@ -226,8 +238,10 @@ LRESULT CALLBACK MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, L
 void MainWindow::SendMouse(MessageKind kind, WPARAM wParam, LPARAM lParam) {
     const double r = ratio();
     const std::int32_t flags = static_cast<std::int32_t>(wParam & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL));
-    WindowProcedure(program_, MouseMessage(kind, flags, ToLogicalPoint(GET_X_LPARAM(lParam), r),
-                                           ToLogicalPoint(GET_Y_LPARAM(lParam), r)));
+    // Windows reports device pixels; picking wants the centre of the one under the pointer.
+    const std::int32_t x = GET_X_LPARAM(lParam);
+    const std::int32_t y = GET_Y_LPARAM(lParam);
+    WindowProcedure(program_, MouseMessage(kind, flags, ToLogicalPoint(x, r), ToLogicalPoint(y, r), x + 0.5, y + 0.5));
 }
 
 void MainWindow::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -416,6 +430,8 @@ double Win32Host::AdoptPixelRatio() {
 }
 
 void Win32Host::PostQuit(std::int32_t exitCode) { PostQuitMessage(exitCode); }
+
+void Win32Host::WantTicks(bool wanted) { window_.SetTicking(wanted); }
 
 bool RaiseFirstCopy() {
     const DWORD start = GetTickCount();

@@ -85,6 +85,9 @@ public:
     HCURSOR cursor() const { return cursor_; }
     void set_cursor(HCURSOR cursor) { cursor_ = cursor; }
 
+    // Runs timer 1 while the program has work for it, and lets an idle window sleep.
+    void SetTicking(bool wanted);
+
     // Tells the program Shift is up when it was released while another window had the keyboard.
     void SendShiftUpIfReleased();
     // Tells the view where the pointer is now, as a plain move, when it is over the client area.
@@ -107,6 +110,7 @@ private:
     HCURSOR cursor_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool timerRunning_ = false;
+    bool ticksWanted_ = true;  // the program wants ticks from start-up until it says otherwise
     bool shiftDown_ = false;  // as the window procedure last heard
 };
 
@@ -125,6 +129,7 @@ public:
     void ScreenSize(std::int32_t& width, std::int32_t& height) override;
     double AdoptPixelRatio() override;
     void PostQuit(std::int32_t exitCode) override;
+    void WantTicks(bool wanted) override;
 
 private:
     MainWindow& window_;

@@ -131,8 +131,9 @@ TEST_F(Win32HostTest, DragsTurnTheViewByLogicalPixelsAtEveryDpi) {
         EXPECT_NEAR(std::fabs(program->orbit.longitude - longitude), 0.30f, 1e-4f) << dpi;
         EXPECT_NEAR(std::fabs(program->orbit.latitude - latitude), 0.20f, 1e-4f) << dpi;
         const auto frames = program->shell.framesRendered;
-        Pump(100);  // the real timer draws the frame
+        Pump(100);  // the real timer draws the frame, then sleeps until the next change
         EXPECT_GT(program->shell.framesRendered, frames);
+        EXPECT_FALSE(KillTimer(window.hwnd(), 1)) << "an idle window's timer still runs";
     }
 }
 
