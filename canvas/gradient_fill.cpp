@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -160,7 +162,8 @@ void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
 }
 
 // A channel's colour byte at a pixel is floor(numerator / divisor) with divisor = 256 det, the
-// high byte of the exact 16-bit ramp value. The numerator grows by a fixed amount per pixel and
+// high byte of the exact 16-bit ramp value; when every corner's channels are whole bytes (low
+// bytes zero, as the renderer's colours are) the numerator and divisor are both divided by 256. The numerator grows by a fixed amount per pixel and
 // per row, so a byte and its remainder are stepped by addition alone. Bytes are kept packed as a
 // pixel: each stays within 0 .. 255 on every filled pixel, so adding the per-channel steps to the
 // packed word gives exactly the packed result.
@@ -176,26 +179,60 @@ struct GradientSteps {
     // byte offset and remainders below divisor.
     std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
     std::int32_t laneRem[3][kLanes + 1];
+    // For the 16-bit lanes (divisor below 2^15): per channel, the byte offset and remainder of
+    // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
+    alignas(32) std::int16_t narrowByte[3][kLanes];
+    alignas(32) std::int16_t narrowRem[3][kLanes];
+    std::int16_t narrowStepByte[3];
+    std::int16_t narrowStepRem[3];
 };
 
-// floor(n / d) and n - d floor(n / d), d > 0.
-inline void FloorDivMod(std::int64_t n, std::int64_t d, std::int64_t& quotient, std::int64_t& remainder) {
-    quotient = n / d;
-    remainder = n - quotient * d;
-    if (remainder < 0) {
-        --quotient;
-        remainder += d;
+// floor(n / d) and n - d floor(n / d) for a fixed d > 0. Up to |n| = 2^50 the quotient rounded
+// from a product with 1 / d is within a quarter of the exact one, so it is the floor or one more
+// and one correction makes it exact; a 64-bit division costs several times as much.
+struct Divisor {
+    std::int64_t d;
+    double inverse;
+
+    explicit Divisor(std::int64_t divisor) : d(divisor), inverse(1.0 / static_cast<double>(divisor)) {}
+
+    void DivMod(std::int64_t n, std::int64_t& quotient, std::int64_t& remainder) const {
+        constexpr std::int64_t kNear = std::int64_t{1} << 50;
+        if (n < -kNear || n > kNear) {
+            quotient = n / d;
+            remainder = n - quotient * d;
+            if (remainder < 0) {
+                --quotient;
+                remainder += d;
+            }
+            return;
+        }
+        const double estimate = static_cast<double>(n) * inverse;
+#if defined(__x86_64__)
+        quotient = _mm_cvtsd_si64(_mm_set_sd(estimate));
+#else
+        quotient = std::llrint(estimate);
+#endif
+        remainder = n - quotient * d;
+        if (remainder < 0) {
+            --quotient;
+            remainder += d;
+        } else if (remainder >= d) {
+            ++quotient;
+            remainder -= d;
+        }
     }
-}
+};
 
 inline std::uint32_t PackedBytes(const std::int64_t (&bytes)[3]) {
     return static_cast<std::uint32_t>(bytes[0]) * kChannelBit[0] + static_cast<std::uint32_t>(bytes[1]) * kChannelBit[1] +
            static_cast<std::uint32_t>(bytes[2]);
 }
 
-void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
-                     const GradientSteps& s) {
+void FillRowPortable(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
+                     const std::int64_t (&rem)[3], const GradientSteps& s) {
     const std::int64_t d = s.divisor;
+    std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     std::int64_t r0 = rem[0], r1 = rem[1], r2 = rem[2];
     for (std::int32_t i = 0; i < count; ++i) {
         p[i] = pixel;
@@ -217,6 +254,18 @@ void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, 
 }
 
 #if defined(__x86_64__)
+// The first count (0 .. 3) pixels of four, without a masked store.
+inline void StoreFirstPixels(std::uint32_t* p, std::int32_t count, __m128i pixels) {
+    if (count & 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), pixels);
+        pixels = _mm_srli_si128(pixels, 8);
+        p += 2;
+    }
+    if (count & 1) {
+        *p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(pixels));
+    }
+}
+
 // Remainders sit in 32-bit lanes less 2^31, so the signed compare orders them as unsigned
 // numbers: exact while remainder plus step stays below 2^32, that is divisor <= 2^31.
 inline std::int32_t Biased(std::int64_t remainder) {
@@ -224,8 +273,9 @@ inline std::int32_t Biased(std::int64_t remainder) {
 }
 
 // Four pixels a turn.
-void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
+void FillRowSse2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3], const std::int64_t (&rem)[3],
                  const GradientSteps& s) {
+    const std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     const __m128i divisor = _mm_set1_epi32(static_cast<std::int32_t>(s.divisor));
     const __m128i below = _mm_set1_epi32(Biased(s.divisor - 1));
     __m128i pix = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(pixel)),
@@ -255,11 +305,7 @@ void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, cons
             pix = _mm_add_epi32(pix, _mm_and_si128(carry, bit[k]));
         }
     }
-    if (i < count) {
-        alignas(16) std::uint32_t last[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(last), pix);
-        std::memcpy(p + i, last, static_cast<std::size_t>(count - i) * sizeof last[0]);
-    }
+    StoreFirstPixels(p + i, count - i, pix);
 }
 
 // Sixteen pixels a turn in two independent runs of eight, for processors that report AVX2.
@@ -281,8 +327,32 @@ __attribute__((target("avx2"), always_inline)) inline void Avx2Carry(Avx2Ramp& r
     ramp.pixel = _mm256_add_epi32(ramp.pixel, _mm256_add_epi32(stepPixel, carries));
 }
 
-__attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel,
+// The last count (1 .. 7) pixels of a row: current holds them from its first lane on, previous
+// the eight before (when afterRun). Masked stores are microcoded on some processors, so a row
+// of eight or more ends on one store of its last eight pixels, rewriting some with the same
+// values; a shorter row is stored in pieces.
+__attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std::int32_t count, bool afterRun,
+                                                          __m256i previous, __m256i current) {
+    if (afterRun) {
+        const __m256i at = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(count));
+        const __m256i fromCurrent = _mm256_cmpgt_epi32(at, _mm256_set1_epi32(7));
+        const __m256i last = _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(previous, at),
+                                                _mm256_permutevar8x32_epi32(current, at), fromCurrent);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + count - 8), last);
+        return;
+    }
+    __m128i half = _mm256_castsi256_si128(current);
+    if (count & 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), half);
+        half = _mm256_extracti128_si256(current, 1);
+        p += 4;
+    }
+    StoreFirstPixels(p, count & 3, half);
+}
+
+__attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
                                                  const std::int64_t (&rem)[3], const GradientSteps& s) {
+    const std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
     const __m256i below = _mm256_set1_epi32(Biased(s.divisor - 1));
     Avx2Ramp a;
@@ -296,6 +366,7 @@ __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t 
     }
     Avx2Carry(a, start, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.lanePixel)), below, divisor);
     std::int32_t i = 0;
+    __m256i previous = a.pixel;
     if (count >= 16) {
         const __m256i stepPixel16 = _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[16]));
         Avx2Ramp b = a;
@@ -303,37 +374,221 @@ __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t 
         for (; count - i >= 16; i += 16) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b.pixel);
+            previous = b.pixel;
             Avx2Carry(a, step16, stepPixel16, below, divisor);
             Avx2Carry(b, step16, stepPixel16, below, divisor);
         }
     }
     if (count - i >= 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
+        previous = a.pixel;
         Avx2Carry(a, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
         i += 8;
     }
     if (i < count) {
-        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lane);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(p + i), mask, a.pixel);
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, a.pixel);
+    }
+}
+
+// 16-bit lanes: a byte and a remainder per channel and pixel, twice the pixels per vector. The
+// remainder is kept less the divisor, in -divisor .. -1, so it carries when it turns
+// non-negative; every sum stays within 16 bits while the divisor is below 2^15. Each turn packs
+// the three bytes into pixels: (green << 8 | blue) and (0xFF00 | red) interleaved.
+struct Sse2Narrow {
+    __m128i byte[3], rem[3];
+
+    void Carry(const __m128i& divisor) {
+        for (int k = 0; k < 3; ++k) {
+            const __m128i carry = _mm_cmpgt_epi16(rem[k], _mm_set1_epi16(-1));
+            rem[k] = _mm_sub_epi16(rem[k], _mm_and_si128(carry, divisor));
+            byte[k] = _mm_sub_epi16(byte[k], carry);
+        }
+    }
+    void Pack(__m128i& low, __m128i& high) const {
+        const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(byte[1], 8), byte[2]);
+        const __m128i alphaRed = _mm_or_si128(byte[0], _mm_set1_epi16(static_cast<std::int16_t>(0xFF00)));
+        low = _mm_unpacklo_epi16(greenBlue, alphaRed);
+        high = _mm_unpackhi_epi16(greenBlue, alphaRed);
+    }
+};
+
+// Eight pixels a turn in 16-bit lanes.
+void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
+                       const std::int64_t (&rem)[3], const GradientSteps& s) {
+    const __m128i divisor = _mm_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    Sse2Narrow ramp;
+    __m128i stepByte[3], stepRem[3];
+    for (int k = 0; k < 3; ++k) {
+        ramp.byte[k] = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(byte[k])),
+                                     _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(rem[k] - s.divisor)),
+                                    _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
+        stepByte[k] = _mm_set1_epi16(s.narrowStepByte[k]);
+        stepRem[k] = _mm_set1_epi16(s.narrowStepRem[k]);
+    }
+    ramp.Carry(divisor);
+    std::int32_t i = 0;
+    __m128i low, high;
+    for (;;) {
+        ramp.Pack(low, high);
+        if (count - i < 8) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), high);
+        i += 8;
+        for (int k = 0; k < 3; ++k) {
+            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], stepRem[k]);
+            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], stepByte[k]);
+        }
+        ramp.Carry(divisor);
+    }
+    if (count - i >= 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), low);
+        low = high;
+        i += 4;
+    }
+    StoreFirstPixels(p + i, count - i, low);
+}
+
+struct Avx2Narrow {
+    __m256i byte[3], rem[3];
+};
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2NarrowCarry(Avx2Narrow& ramp, const __m256i& divisor) {
+    for (int k = 0; k < 3; ++k) {
+        const __m256i carry = _mm256_cmpgt_epi16(ramp.rem[k], _mm256_set1_epi16(-1));
+        ramp.rem[k] = _mm256_sub_epi16(ramp.rem[k], _mm256_and_si256(carry, divisor));
+        ramp.byte[k] = _mm256_sub_epi16(ramp.byte[k], carry);
+    }
+}
+
+// Sixteen pixels a turn in 16-bit lanes. The interleave works within each 128-bit half, so the
+// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15.
+__attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count,
+                                                       const std::int64_t (&byte)[3], const std::int64_t (&rem)[3],
+                                                       const GradientSteps& s) {
+    const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    Avx2Narrow ramp;
+    __m256i stepByte[3], stepRem[3];
+    for (int k = 0; k < 3; ++k) {
+        ramp.byte[k] = _mm256_add_epi16(_mm256_set1_epi16(static_cast<std::int16_t>(byte[k])),
+                                        _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm256_add_epi16(_mm256_set1_epi16(static_cast<std::int16_t>(rem[k] - s.divisor)),
+                                       _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
+        stepByte[k] = _mm256_set1_epi16(s.narrowStepByte[k]);
+        stepRem[k] = _mm256_set1_epi16(s.narrowStepRem[k]);
+    }
+    Avx2NarrowCarry(ramp, divisor);
+    std::int32_t i = 0;
+    __m256i low, high, previous = _mm256_setzero_si256();
+    for (;;) {
+        const __m256i greenBlue = _mm256_or_si256(_mm256_slli_epi16(ramp.byte[1], 8), ramp.byte[2]);
+        const __m256i alphaRed =
+            _mm256_or_si256(ramp.byte[0], _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00)));
+        low = _mm256_unpacklo_epi16(greenBlue, alphaRed);
+        high = _mm256_unpackhi_epi16(greenBlue, alphaRed);
+        if (count - i < 16) break;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), high);
+        previous = high;
+        i += 16;
+        for (int k = 0; k < 3; ++k) {
+            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], stepRem[k]);
+            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], stepByte[k]);
+        }
+        Avx2NarrowCarry(ramp, divisor);
+    }
+    if (count - i >= 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
+        previous = low;
+        low = high;
+        i += 8;
+    }
+    if (i < count) {
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, low);
     }
 }
 #endif
 
-using FillRow = void (*)(std::uint32_t*, std::int32_t, std::uint32_t, const std::int64_t (&)[3], const GradientSteps&);
+using FillRow = void (*)(std::uint32_t*, std::int32_t, const std::int64_t (&)[3], const std::int64_t (&)[3],
+                         const GradientSteps&);
 
-FillRow RowFillerFor(PixelPath path, std::int64_t divisor) {
+struct RowFiller {
+    FillRow fill = FillRowPortable;
+    std::int32_t narrowLanes = 0;  // 8 or 16 for the 16-bit lanes, else 0
+    bool wide = false;             // the 32-bit lanes
+};
+
+// 16-bit lanes need remainders below 2^15 and bytes that stay within 16 bits over the up to 15
+// pixels a vector reaches past a row's end.
+RowFiller RowFillerFor(PixelPath path, std::int64_t divisor, const std::int64_t (&stepByte)[3]) {
+    RowFiller filler;
 #if defined(__x86_64__)
-    if (divisor <= (std::int64_t{1} << 31)) {
-        if (path == PixelPath::Avx2) return FillRowAvx2;
-        if (path == PixelPath::Sse2) return FillRowSse2;
+    if (path == PixelPath::Portable) {
+        return filler;
+    }
+    const bool smallSteps = std::max({std::abs(stepByte[0]), std::abs(stepByte[1]), std::abs(stepByte[2])}) <= 1024;
+    if (divisor < (std::int64_t{1} << 15) && smallSteps) {
+        filler.narrowLanes = path == PixelPath::Avx2 ? 16 : 8;
+        filler.fill = path == PixelPath::Avx2 ? FillRowAvx2Narrow : FillRowSse2Narrow;
+    } else if (divisor <= (std::int64_t{1} << 31)) {
+        filler.wide = true;
+        filler.fill = path == PixelPath::Avx2 ? FillRowAvx2 : FillRowSse2;
     }
 #else
-    (void)divisor;
-#endif
     (void)path;
-    return FillRowPortable;
+    (void)divisor;
+    (void)stepByte;
+#endif
+    return filler;
 }
+
+#if defined(__x86_64__)
+// The 16-bit lane tables, four lanes at a time: the ramp j pixels on has the byte offset
+// j stepByte + floor(j stepRem / d) and the remainder j stepRem mod d. The quotient (below 17)
+// comes from a float product, off by at most one, and is corrected by the remainder's range;
+// every product is of 16-bit halves, so SSE2 suffices.
+void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
+    alignas(16) static constexpr std::int32_t kOffsets[5][4] = {
+        {0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}, {8, 16, 0, 0}};  // last: a turn's step
+    const auto d = static_cast<std::int32_t>(s.divisor);
+    const __m128i divisor = _mm_set1_epi32(d);
+    const __m128i lastRem = _mm_set1_epi32(d - 1);
+    const __m128 inverse = _mm_set1_ps(1.0f / static_cast<float>(d));
+    const bool interleaved = lanes == 16;
+    for (int k = 0; k < 3; ++k) {
+        const __m128i stepRem = _mm_set1_epi32(static_cast<std::int32_t>(s.stepRem[k]));
+        const __m128i stepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
+        __m128i byte[5], rem[5];
+        for (int g = 0; g < 5; ++g) {
+            if (!interleaved && (g == 2 || g == 3)) continue;
+            const __m128i j = _mm_load_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
+            __m128i r = _mm_madd_epi16(j, stepRem);
+            __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(r), inverse));
+            r = _mm_sub_epi32(r, _mm_madd_epi16(q, divisor));
+            const __m128i under = _mm_cmplt_epi32(r, _mm_setzero_si128());
+            r = _mm_add_epi32(r, _mm_and_si128(under, divisor));
+            q = _mm_add_epi32(q, under);
+            const __m128i over = _mm_cmpgt_epi32(r, lastRem);
+            r = _mm_sub_epi32(r, _mm_and_si128(over, divisor));
+            q = _mm_sub_epi32(q, over);
+            byte[g] = _mm_add_epi32(_mm_madd_epi16(j, stepByte), q);
+            rem[g] = r;
+        }
+        auto* bytes = reinterpret_cast<__m128i*>(s.narrowByte[k]);
+        auto* rems = reinterpret_cast<__m128i*>(s.narrowRem[k]);
+        _mm_store_si128(bytes, _mm_packs_epi32(byte[0], byte[interleaved ? 2 : 1]));
+        _mm_store_si128(rems, _mm_packs_epi32(rem[0], rem[interleaved ? 2 : 1]));
+        if (interleaved) {
+            _mm_store_si128(bytes + 1, _mm_packs_epi32(byte[1], byte[3]));
+            _mm_store_si128(rems + 1, _mm_packs_epi32(rem[1], rem[3]));
+        }
+        // The step: 8 pixels in the first lane of the last group, 16 in the second.
+        const __m128i steps = _mm_packs_epi32(byte[4], rem[4]);
+        s.narrowStepByte[k] = static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 1) : _mm_extract_epi16(steps, 0));
+        s.narrowStepRem[k] = static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 5) : _mm_extract_epi16(steps, 4));
+    }
+}
+#endif
 
 // Corners within +-2^20: every weight product and channel sum stays below 2^62.
 void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], PixelPath path) {
@@ -343,20 +598,34 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         return;
     }
     const std::int64_t sign = signedDet < 0 ? -1 : 1;
-    const Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
+    Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
+    const bool wholeBytes = ((v[0].red | v[0].green | v[0].blue | v[1].red | v[1].green | v[1].blue | v[2].red |
+                              v[2].green | v[2].blue) & 0xFF) == 0;
+    const std::int64_t unit = wholeBytes ? 1 : 256;
+    if (wholeBytes) {
+        for (Channels& corner : c)
+            for (std::int64_t& channel : corner.value) channel >>= 8;
+    }
     GradientSteps s;
-    s.divisor = 256 * signedDet * sign;
+    s.divisor = unit * signedDet * sign;
     const std::int64_t d = s.divisor;
+    const Divisor divisor(d);
     // The numerator of each channel at (px, py) is sign * (c0 w0 + c1 w1 + c2 w2), affine in px, py.
     std::int64_t perX[3], perY[3];
     for (int k = 0; k < 3; ++k) {
         perX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
         perY[k] = sign * (c[0].value[k] * (x2 - x1) + c[1].value[k] * (x0 - x2) + c[2].value[k] * (x1 - x0));
-        FloorDivMod(perX[k], d, s.stepByte[k], s.stepRem[k]);
+        divisor.DivMod(perX[k], s.stepByte[k], s.stepRem[k]);
     }
     s.stepPixel = PackedBytes(s.stepByte);
-    FillRow fillRow = RowFillerFor(path, d);
-    if (fillRow != FillRowPortable) {
+    const RowFiller filler = RowFillerFor(path, d, s.stepByte);
+    const FillRow fillRow = filler.fill;
+#if defined(__x86_64__)
+    if (filler.narrowLanes != 0) {
+        SetUpNarrowLanes(s, filler.narrowLanes);
+    }
+#endif
+    if (filler.wide) {
         // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
         // whether a remainder carries is as good as random.
         std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
@@ -395,13 +664,13 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
             const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
             const std::int64_t w2 = signedDet - w0 - w1;
             for (int k = 0; k < 3; ++k) {
-                FloorDivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), d, byte[k], rem[k]);
+                divisor.DivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), byte[k], rem[k]);
             }
         } else {
             if (moved != shift && moved != shift + 1) {
                 shift = moved;
                 for (int k = 0; k < 3; ++k) {
-                    FloorDivMod(shift * perX[k] + perY[k], d, nearByte[k], nearRem[k]);
+                    divisor.DivMod(shift * perX[k] + perY[k], nearByte[k], nearRem[k]);
                     farByte[k] = nearByte[k] + s.stepByte[k];
                     farRem[k] = nearRem[k] + s.stepRem[k];
                     if (farRem[k] >= d) {
@@ -421,7 +690,7 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         lastY = y;
         lastX = xa;
         PrefetchRowsAhead(surface, y, xa, xb);
-        fillRow(SurfaceRow(surface, y) + xa, xb - xa, 0xFF000000u | PackedBytes(byte), rem, s);
+        fillRow(SurfaceRow(surface, y) + xa, xb - xa, byte, rem, s);
     });
 }
 
