@@ -183,8 +183,8 @@ struct GradientSteps {
     // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
     alignas(32) std::int16_t narrowByte[3][kLanes];
     alignas(32) std::int16_t narrowRem[3][kLanes];
-    std::int16_t narrowStepByte[3];
-    std::int16_t narrowStepRem[3];
+    alignas(32) std::int16_t narrowStepByte[3][kLanes];  // the same in every lane
+    alignas(32) std::int16_t narrowStepRem[3][kLanes];
 };
 
 // floor(n / d) and n - d floor(n / d) for a fixed d > 0. Up to |n| = 2^50 the quotient rounded
@@ -413,18 +413,29 @@ struct Sse2Narrow {
 };
 
 // Eight pixels a turn in 16-bit lanes.
-void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
-                       const std::int64_t (&rem)[3], const GradientSteps& s) {
+// Lane `lane` of v in all eight.
+template <int lane>
+inline __m128i Spread(__m128i v) {
+    if constexpr (lane < 4) {
+        const __m128i low = _mm_shufflelo_epi16(v, lane * 0x55);
+        return _mm_unpacklo_epi64(low, low);
+    } else {
+        const __m128i high = _mm_shufflehi_epi16(v, (lane - 4) * 0x55);
+        return _mm_unpackhi_epi64(high, high);
+    }
+}
+
+// A row's start: 16-bit lanes, bytes 0-2, remainders less the divisor 4-6.
+using NarrowFillRow = void (*)(std::uint32_t*, std::int32_t, __m128i, const GradientSteps&);
+
+void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, const GradientSteps& s) {
     const __m128i divisor = _mm_set1_epi16(static_cast<std::int16_t>(s.divisor));
     Sse2Narrow ramp;
-    __m128i stepByte[3], stepRem[3];
+    const __m128i startByte[3] = {Spread<0>(start), Spread<1>(start), Spread<2>(start)};
+    const __m128i startRem[3] = {Spread<4>(start), Spread<5>(start), Spread<6>(start)};
     for (int k = 0; k < 3; ++k) {
-        ramp.byte[k] = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(byte[k])),
-                                     _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
-        ramp.rem[k] = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(rem[k] - s.divisor)),
-                                    _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
-        stepByte[k] = _mm_set1_epi16(s.narrowStepByte[k]);
-        stepRem[k] = _mm_set1_epi16(s.narrowStepRem[k]);
+        ramp.byte[k] = _mm_add_epi16(startByte[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm_add_epi16(startRem[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
     }
     ramp.Carry(divisor);
     std::int32_t i = 0;
@@ -436,8 +447,8 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, const std::int64_t 
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), high);
         i += 8;
         for (int k = 0; k < 3; ++k) {
-            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], stepRem[k]);
-            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], stepByte[k]);
+            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowStepByte[k])));
         }
         ramp.Carry(divisor);
     }
@@ -463,19 +474,26 @@ __attribute__((target("avx2"), always_inline)) inline void Avx2NarrowCarry(Avx2N
 
 // Sixteen pixels a turn in 16-bit lanes. The interleave works within each 128-bit half, so the
 // lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15.
-__attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count,
-                                                       const std::int64_t (&byte)[3], const std::int64_t (&rem)[3],
+__attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count, __m128i start,
                                                        const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    const __m256i both = _mm256_broadcastsi128_si256(start);
     Avx2Narrow ramp;
-    __m256i stepByte[3], stepRem[3];
+    // Byte pair 2k, 2k + 1 (channel k's byte) or 2k + 8, 2k + 9 (its remainder) in every lane.
+    alignas(32) static constexpr std::uint16_t kPick[6][16] = {
+        {0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100},
+        {0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302},
+        {0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504},
+        {0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908},
+        {0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A},
+        {0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C}};
     for (int k = 0; k < 3; ++k) {
-        ramp.byte[k] = _mm256_add_epi16(_mm256_set1_epi16(static_cast<std::int16_t>(byte[k])),
+        const __m256i pickByte = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[k]));
+        const __m256i pickRem = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
+        ramp.byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
                                         _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
-        ramp.rem[k] = _mm256_add_epi16(_mm256_set1_epi16(static_cast<std::int16_t>(rem[k] - s.divisor)),
+        ramp.rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
                                        _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
-        stepByte[k] = _mm256_set1_epi16(s.narrowStepByte[k]);
-        stepRem[k] = _mm256_set1_epi16(s.narrowStepRem[k]);
     }
     Avx2NarrowCarry(ramp, divisor);
     std::int32_t i = 0;
@@ -492,8 +510,8 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         previous = high;
         i += 16;
         for (int k = 0; k < 3; ++k) {
-            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], stepRem[k]);
-            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], stepByte[k]);
+            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowStepByte[k])));
         }
         Avx2NarrowCarry(ramp, divisor);
     }
@@ -513,13 +531,13 @@ using FillRow = void (*)(std::uint32_t*, std::int32_t, const std::int64_t (&)[3]
                          const GradientSteps&);
 
 struct RowFiller {
-    FillRow fill = FillRowPortable;
-    std::int32_t narrowLanes = 0;  // 8 or 16 for the 16-bit lanes, else 0
+    FillRow fill = FillRowPortable;  // unless narrowLanes
+    std::int32_t narrowLanes = 0;    // 8 or 16 for the 16-bit lanes, else 0
     bool wide = false;             // the 32-bit lanes
 };
 
-// 16-bit lanes need remainders below 2^15 and bytes that stay within 16 bits over the up to 15
-// pixels a vector reaches past a row's end.
+// 16-bit lanes need remainders below 2^15, and byte steps small enough for the lane tables to
+// hold 15 of them.
 RowFiller RowFillerFor(PixelPath path, std::int64_t divisor, const std::int64_t (&stepByte)[3]) {
     RowFiller filler;
 #if defined(__x86_64__)
@@ -529,7 +547,6 @@ RowFiller RowFillerFor(PixelPath path, std::int64_t divisor, const std::int64_t 
     const bool smallSteps = std::max({std::abs(stepByte[0]), std::abs(stepByte[1]), std::abs(stepByte[2])}) <= 1024;
     if (divisor < (std::int64_t{1} << 15) && smallSteps) {
         filler.narrowLanes = path == PixelPath::Avx2 ? 16 : 8;
-        filler.fill = path == PixelPath::Avx2 ? FillRowAvx2Narrow : FillRowSse2Narrow;
     } else if (divisor <= (std::int64_t{1} << 31)) {
         filler.wide = true;
         filler.fill = path == PixelPath::Avx2 ? FillRowAvx2 : FillRowSse2;
@@ -556,13 +573,13 @@ void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
     const __m128 inverse = _mm_set1_ps(1.0f / static_cast<float>(d));
     const bool interleaved = lanes == 16;
     for (int k = 0; k < 3; ++k) {
-        const __m128i stepRem = _mm_set1_epi32(static_cast<std::int32_t>(s.stepRem[k]));
-        const __m128i stepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
+        const __m128i laneStepRem = _mm_set1_epi32(static_cast<std::int32_t>(s.stepRem[k]));
+        const __m128i laneStepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
         __m128i byte[5], rem[5];
         for (int g = 0; g < 5; ++g) {
             if (!interleaved && (g == 2 || g == 3)) continue;
             const __m128i j = _mm_load_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
-            __m128i r = _mm_madd_epi16(j, stepRem);
+            __m128i r = _mm_madd_epi16(j, laneStepRem);
             __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(r), inverse));
             r = _mm_sub_epi32(r, _mm_madd_epi16(q, divisor));
             const __m128i under = _mm_cmplt_epi32(r, _mm_setzero_si128());
@@ -571,7 +588,7 @@ void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
             const __m128i over = _mm_cmpgt_epi32(r, lastRem);
             r = _mm_sub_epi32(r, _mm_and_si128(over, divisor));
             q = _mm_sub_epi32(q, over);
-            byte[g] = _mm_add_epi32(_mm_madd_epi16(j, stepByte), q);
+            byte[g] = _mm_add_epi32(_mm_madd_epi16(j, laneStepByte), q);
             rem[g] = r;
         }
         auto* bytes = reinterpret_cast<__m128i*>(s.narrowByte[k]);
@@ -584,10 +601,80 @@ void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
         }
         // The step: 8 pixels in the first lane of the last group, 16 in the second.
         const __m128i steps = _mm_packs_epi32(byte[4], rem[4]);
-        s.narrowStepByte[k] = static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 1) : _mm_extract_epi16(steps, 0));
-        s.narrowStepRem[k] = static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 5) : _mm_extract_epi16(steps, 4));
+        const __m128i stepByte = _mm_set1_epi16(static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 1) : _mm_extract_epi16(steps, 0)));
+        const __m128i stepRem = _mm_set1_epi16(static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 5) : _mm_extract_epi16(steps, 4)));
+        for (int half = 0; half < 2; ++half) {
+            _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]) + half, stepByte);
+            _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]) + half, stepRem);
+        }
     }
 }
+#endif
+
+// A row's ramp start as 64-bit bytes and remainders, for the portable and 32-bit lanes.
+struct ScalarRows {
+    const GradientSteps& s;
+    FillRow fill;
+    std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
+    std::int64_t stepByte[2][3] = {}, stepRem[2][3] = {};  // near, far
+
+    ScalarRows(const GradientSteps& steps, FillRow filler) : s(steps), fill(filler) {}
+    void Start(const std::int64_t (&b)[3], const std::int64_t (&r)[3]) {
+        std::copy(b, b + 3, byte);
+        std::copy(r, r + 3, rem);
+    }
+    void SetSteps(const std::int64_t (&nearByte)[3], const std::int64_t (&nearRem)[3], const std::int64_t (&farByte)[3],
+                  const std::int64_t (&farRem)[3]) {
+        for (int k = 0; k < 3; ++k) {
+            stepByte[0][k] = nearByte[k];
+            stepRem[0][k] = nearRem[k];
+            stepByte[1][k] = farByte[k];
+            stepRem[1][k] = farRem[k];
+        }
+    }
+    void Advance(bool far) {
+        const std::int64_t d = s.divisor;
+        for (int k = 0; k < 3; ++k) {
+            rem[k] += stepRem[far][k];
+            const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+            rem[k] -= d & carry;
+            byte[k] += stepByte[far][k] - carry;
+        }
+    }
+    void Fill(std::uint32_t* p, std::int32_t count) { fill(p, count, byte, rem, s); }
+};
+
+#if defined(__x86_64__)
+// A row's ramp start for the 16-bit lanes, stepped from row to row in one vector: 16-bit lanes
+// bytes 0-2 and remainders less the divisor 4-6. Bytes are exact modulo 2^16, which is exact
+// for the 0 .. 255 of every filled pixel.
+struct NarrowRows {
+    const GradientSteps& s;
+    NarrowFillRow fill;
+    __m128i state = _mm_setzero_si128();
+    __m128i steps[2] = {_mm_setzero_si128(), _mm_setzero_si128()};  // near, far
+
+    NarrowRows(const GradientSteps& steps, NarrowFillRow filler) : s(steps), fill(filler) {}
+    static __m128i Lanes(const std::int64_t (&b)[3], const std::int64_t (&r)[3], std::int64_t less) {
+        return _mm_setr_epi16(static_cast<std::int16_t>(b[0]), static_cast<std::int16_t>(b[1]),
+                              static_cast<std::int16_t>(b[2]), 0, static_cast<std::int16_t>(r[0] - less),
+                              static_cast<std::int16_t>(r[1] - less), static_cast<std::int16_t>(r[2] - less), 0);
+    }
+    void Start(const std::int64_t (&b)[3], const std::int64_t (&r)[3]) { state = Lanes(b, r, s.divisor); }
+    void SetSteps(const std::int64_t (&nearByte)[3], const std::int64_t (&nearRem)[3], const std::int64_t (&farByte)[3],
+                  const std::int64_t (&farRem)[3]) {
+        steps[0] = Lanes(nearByte, nearRem, 0);
+        steps[1] = Lanes(farByte, farRem, 0);
+    }
+    void Advance(bool far) {
+        state = _mm_add_epi16(state, steps[far]);
+        const __m128i remainders = _mm_setr_epi16(0, 0, 0, 0, -1, -1, -1, 0);
+        const __m128i carry = _mm_and_si128(_mm_cmpgt_epi16(state, _mm_set1_epi16(-1)), remainders);
+        state = _mm_sub_epi16(state, _mm_and_si128(carry, _mm_set1_epi16(static_cast<std::int16_t>(s.divisor))));
+        state = _mm_sub_epi16(state, _mm_srli_si128(carry, 8));
+    }
+    void Fill(std::uint32_t* p, std::int32_t count) { fill(p, count, state, s); }
+};
 #endif
 
 // Corners within +-2^20: every weight product and channel sum stays below 2^62.
@@ -619,7 +706,6 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     }
     s.stepPixel = PackedBytes(s.stepByte);
     const RowFiller filler = RowFillerFor(path, d, s.stepByte);
-    const FillRow fillRow = filler.fill;
 #if defined(__x86_64__)
     if (filler.narrowLanes != 0) {
         SetUpNarrowLanes(s, filler.narrowLanes);
@@ -648,50 +734,57 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         }
         s.lanePixel[16] = PackedBytes(byte);
     }
-    // The ramp at the first pixel of the last row drawn, and the step from there to the next
-    // row's first pixel for a shift of shift or shift + 1 pixels (a triangle edge moves by one
-    // of two amounts from row to row).
-    std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
-    std::int32_t lastY = INT32_MIN, lastX = 0;
-    std::int64_t shift = INT64_MIN;
-    std::int64_t nearByte[3] = {}, nearRem[3] = {}, farByte[3] = {}, farRem[3] = {};
-    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
-    TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
-        const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
-        if (y != lastY + 1) {
-            const std::int64_t px = xa, py = y;
-            const std::int64_t w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
-            const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
-            const std::int64_t w2 = signedDet - w0 - w1;
-            for (int k = 0; k < 3; ++k) {
-                divisor.DivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), byte[k], rem[k]);
-            }
-        } else {
-            if (moved != shift && moved != shift + 1) {
-                shift = moved;
+    // The ramp at each row's first pixel: from scratch after a gap, else from the row before by
+    // the step for a shift of shift or shift + 1 pixels (a triangle edge moves by one of two
+    // amounts from row to row).
+    const auto walk = [&](auto& rows) {
+        std::int32_t lastY = INT32_MIN, lastX = 0;
+        std::int64_t shift = INT64_MIN;
+        const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+        TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
+            const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
+            if (y != lastY + 1) {
+                const std::int64_t px = xa, py = y;
+                const std::int64_t w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
+                const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
+                const std::int64_t w2 = signedDet - w0 - w1;
+                std::int64_t byte[3], rem[3];
                 for (int k = 0; k < 3; ++k) {
-                    divisor.DivMod(shift * perX[k] + perY[k], nearByte[k], nearRem[k]);
-                    farByte[k] = nearByte[k] + s.stepByte[k];
-                    farRem[k] = nearRem[k] + s.stepRem[k];
-                    if (farRem[k] >= d) {
-                        farRem[k] -= d;
-                        ++farByte[k];
-                    }
+                    divisor.DivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), byte[k], rem[k]);
                 }
+                rows.Start(byte, rem);
+            } else {
+                if (moved != shift && moved != shift + 1) {
+                    shift = moved;
+                    std::int64_t nearByte[3], nearRem[3], farByte[3], farRem[3];
+                    for (int k = 0; k < 3; ++k) {
+                        divisor.DivMod(shift * perX[k] + perY[k], nearByte[k], nearRem[k]);
+                        farByte[k] = nearByte[k] + s.stepByte[k];
+                        farRem[k] = nearRem[k] + s.stepRem[k];
+                        if (farRem[k] >= d) {
+                            farRem[k] -= d;
+                            ++farByte[k];
+                        }
+                    }
+                    rows.SetSteps(nearByte, nearRem, farByte, farRem);
+                }
+                rows.Advance(moved != shift);
             }
-            const bool far = moved != shift;
-            for (int k = 0; k < 3; ++k) {
-                rem[k] += far ? farRem[k] : nearRem[k];
-                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
-                rem[k] -= d & carry;
-                byte[k] += (far ? farByte[k] : nearByte[k]) - carry;
-            }
-        }
-        lastY = y;
-        lastX = xa;
-        PrefetchRowsAhead(surface, y, xa, xb);
-        fillRow(SurfaceRow(surface, y) + xa, xb - xa, byte, rem, s);
-    });
+            lastY = y;
+            lastX = xa;
+            PrefetchRowsAhead(surface, y, xa, xb);
+            rows.Fill(SurfaceRow(surface, y) + xa, xb - xa);
+        });
+    };
+#if defined(__x86_64__)
+    if (filler.narrowLanes != 0) {
+        NarrowRows rows(s, filler.narrowLanes == 16 ? FillRowAvx2Narrow : FillRowSse2Narrow);
+        walk(rows);
+        return;
+    }
+#endif
+    ScalarRows rows(s, filler.fill);
+    walk(rows);
 }
 
 // Corners within +-2^20 keep every weight product and channel sum below 2^62.
