@@ -560,24 +560,21 @@ RowFiller RowFillerFor(PixelPath path, std::int64_t divisor, const std::int64_t 
 }
 
 #if defined(__x86_64__)
-// The 16-bit lane tables, four lanes at a time: the ramp j pixels on has the byte offset
+// The SSE2 lane table, four lanes at a time: the ramp j pixels on has the byte offset
 // j stepByte + floor(j stepRem / d) and the remainder j stepRem mod d. The quotient (below 17)
 // comes from a float product, off by at most one, and is corrected by the remainder's range;
 // every product is of 16-bit halves, so SSE2 suffices.
-void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
-    alignas(16) static constexpr std::int32_t kOffsets[5][4] = {
-        {0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}, {8, 16, 0, 0}};  // last: a turn's step
+void SetUpNarrowLanes(GradientSteps& s) {
+    alignas(16) static constexpr std::int32_t kOffsets[3][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 8, 8, 8}};  // last: the step
     const auto d = static_cast<std::int32_t>(s.divisor);
     const __m128i divisor = _mm_set1_epi32(d);
     const __m128i lastRem = _mm_set1_epi32(d - 1);
     const __m128 inverse = _mm_set1_ps(1.0f / static_cast<float>(d));
-    const bool interleaved = lanes == 16;
     for (int k = 0; k < 3; ++k) {
         const __m128i laneStepRem = _mm_set1_epi32(static_cast<std::int32_t>(s.stepRem[k]));
         const __m128i laneStepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
-        __m128i byte[5], rem[5];
-        for (int g = 0; g < 5; ++g) {
-            if (!interleaved && (g == 2 || g == 3)) continue;
+        __m128i byte[3], rem[3];
+        for (int g = 0; g < 3; ++g) {
             const __m128i j = _mm_load_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
             __m128i r = _mm_madd_epi16(j, laneStepRem);
             __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(r), inverse));
@@ -591,21 +588,50 @@ void SetUpNarrowLanes(GradientSteps& s, std::int32_t lanes) {
             byte[g] = _mm_add_epi32(_mm_madd_epi16(j, laneStepByte), q);
             rem[g] = r;
         }
-        auto* bytes = reinterpret_cast<__m128i*>(s.narrowByte[k]);
-        auto* rems = reinterpret_cast<__m128i*>(s.narrowRem[k]);
-        _mm_store_si128(bytes, _mm_packs_epi32(byte[0], byte[interleaved ? 2 : 1]));
-        _mm_store_si128(rems, _mm_packs_epi32(rem[0], rem[interleaved ? 2 : 1]));
-        if (interleaved) {
-            _mm_store_si128(bytes + 1, _mm_packs_epi32(byte[1], byte[3]));
-            _mm_store_si128(rems + 1, _mm_packs_epi32(rem[1], rem[3]));
-        }
-        // The step: 8 pixels in the first lane of the last group, 16 in the second.
-        const __m128i steps = _mm_packs_epi32(byte[4], rem[4]);
-        const __m128i stepByte = _mm_set1_epi16(static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 1) : _mm_extract_epi16(steps, 0)));
-        const __m128i stepRem = _mm_set1_epi16(static_cast<std::int16_t>(interleaved ? _mm_extract_epi16(steps, 5) : _mm_extract_epi16(steps, 4)));
-        for (int half = 0; half < 2; ++half) {
-            _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]) + half, stepByte);
-            _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]) + half, stepRem);
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowByte[k]), _mm_packs_epi32(byte[0], byte[1]));
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowRem[k]), _mm_packs_epi32(rem[0], rem[1]));
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]), _mm_packs_epi32(byte[2], byte[2]));
+        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]), _mm_packs_epi32(rem[2], rem[2]));
+    }
+}
+
+// The AVX2 lane table for pixels from .. from + 7 (from 0 or 8) in 32-bit lanes, as above. Rows
+// shorter than eight pixels read only the first eight, so the rest and the step wait for a longer
+// row.
+__attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std::int32_t from) {
+    const auto d = static_cast<std::int32_t>(s.divisor);
+    const __m256i divisor = _mm256_set1_epi32(d);
+    const __m256i lastRem = _mm256_set1_epi32(d - 1);
+    const __m256 inverse = _mm256_set1_ps(1.0f / static_cast<float>(d));
+    const __m256i j = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(from));
+    const std::int32_t at = from / 2;  // pixels from .. from + 3 go to lanes at .. at + 3, the next four 8 lanes on
+    for (int k = 0; k < 3; ++k) {
+        __m256i r = _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::int32_t>(s.stepRem[k])));
+        __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(r), inverse));
+        r = _mm256_sub_epi32(r, _mm256_madd_epi16(q, divisor));
+        const __m256i under = _mm256_cmpgt_epi32(_mm256_setzero_si256(), r);
+        r = _mm256_add_epi32(r, _mm256_and_si256(under, divisor));
+        q = _mm256_add_epi32(q, under);
+        const __m256i over = _mm256_cmpgt_epi32(r, lastRem);
+        r = _mm256_sub_epi32(r, _mm256_and_si256(over, divisor));
+        q = _mm256_sub_epi32(q, over);
+        const __m256i byte = _mm256_add_epi32(
+            _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]))), q);
+        const __m256i packed = _mm256_packs_epi32(byte, r);  // bytes and remainders of 0-3 | 4-7
+        const __m128i first = _mm256_castsi256_si128(packed), second = _mm256_extracti128_si256(packed, 1);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowByte[k] + at), first);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowByte[k] + at + 8), second);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowRem[k] + at), _mm_unpackhi_epi64(first, first));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowRem[k] + at + 8), _mm_unpackhi_epi64(second, second));
+        if (from == 8) {
+            // Sixteen pixels on: twice eight.
+            std::int32_t rem16 = 2 * _mm256_cvtsi256_si32(r), byte16 = 2 * _mm256_cvtsi256_si32(byte);
+            if (rem16 >= d) {
+                rem16 -= d;
+                ++byte16;
+            }
+            _mm256_store_si256(reinterpret_cast<__m256i*>(s.narrowStepByte[k]), _mm256_set1_epi16(static_cast<std::int16_t>(byte16)));
+            _mm256_store_si256(reinterpret_cast<__m256i*>(s.narrowStepRem[k]), _mm256_set1_epi16(static_cast<std::int16_t>(rem16)));
         }
     }
 }
@@ -649,12 +675,21 @@ struct ScalarRows {
 // bytes 0-2 and remainders less the divisor 4-6. Bytes are exact modulo 2^16, which is exact
 // for the 0 .. 255 of every filled pixel.
 struct NarrowRows {
-    const GradientSteps& s;
+    GradientSteps& s;
     NarrowFillRow fill;
     __m128i state = _mm_setzero_si128();
     __m128i steps[2] = {_mm_setzero_si128(), _mm_setzero_si128()};  // near, far
 
-    NarrowRows(const GradientSteps& steps, NarrowFillRow filler) : s(steps), fill(filler) {}
+    bool complete;  // the AVX2 lane table beyond the first eight pixels is set up
+
+    NarrowRows(GradientSteps& steps, std::int32_t lanes)
+        : s(steps), fill(lanes == 16 ? FillRowAvx2Narrow : FillRowSse2Narrow), complete(lanes == 8) {
+        if (lanes == 16) {
+            SetUpNarrowLanesAvx2(steps, 0);
+        } else {
+            SetUpNarrowLanes(steps);
+        }
+    }
     static __m128i Lanes(const std::int64_t (&b)[3], const std::int64_t (&r)[3], std::int64_t less) {
         return _mm_setr_epi16(static_cast<std::int16_t>(b[0]), static_cast<std::int16_t>(b[1]),
                               static_cast<std::int16_t>(b[2]), 0, static_cast<std::int16_t>(r[0] - less),
@@ -673,7 +708,13 @@ struct NarrowRows {
         state = _mm_sub_epi16(state, _mm_and_si128(carry, _mm_set1_epi16(static_cast<std::int16_t>(s.divisor))));
         state = _mm_sub_epi16(state, _mm_srli_si128(carry, 8));
     }
-    void Fill(std::uint32_t* p, std::int32_t count) { fill(p, count, state, s); }
+    void Fill(std::uint32_t* p, std::int32_t count) {
+        if (count >= 8 && !complete) {
+            SetUpNarrowLanesAvx2(s, 8);
+            complete = true;
+        }
+        fill(p, count, state, s);
+    }
 };
 #endif
 
@@ -706,11 +747,6 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     }
     s.stepPixel = PackedBytes(s.stepByte);
     const RowFiller filler = RowFillerFor(path, d, s.stepByte);
-#if defined(__x86_64__)
-    if (filler.narrowLanes != 0) {
-        SetUpNarrowLanes(s, filler.narrowLanes);
-    }
-#endif
     if (filler.wide) {
         // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
         // whether a remainder carries is as good as random.
@@ -778,7 +814,7 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     };
 #if defined(__x86_64__)
     if (filler.narrowLanes != 0) {
-        NarrowRows rows(s, filler.narrowLanes == 16 ? FillRowAvx2Narrow : FillRowSse2Narrow);
+        NarrowRows rows(s, filler.narrowLanes);
         walk(rows);
         return;
     }
