@@ -179,7 +179,8 @@ struct GradientSteps {
     // byte offset and remainders below divisor.
     std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
     std::int32_t laneRem[3][kLanes + 1];
-    // For the 16-bit lanes (divisor below 2^15): per channel, the byte offset and remainder of
+    // For the 16-bit lanes (divisor below 2^15; accessed unaligned, as Windows builds do not
+    // align the stack beyond 16 bytes): per channel, the byte offset and remainder of
     // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
     alignas(32) std::int16_t narrowByte[3][kLanes];
     alignas(32) std::int16_t narrowRem[3][kLanes];
@@ -434,8 +435,8 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, cons
     const __m128i startByte[3] = {Spread<0>(start), Spread<1>(start), Spread<2>(start)};
     const __m128i startRem[3] = {Spread<4>(start), Spread<5>(start), Spread<6>(start)};
     for (int k = 0; k < 3; ++k) {
-        ramp.byte[k] = _mm_add_epi16(startByte[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
-        ramp.rem[k] = _mm_add_epi16(startRem[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
+        ramp.byte[k] = _mm_add_epi16(startByte[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm_add_epi16(startRem[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
     }
     ramp.Carry(divisor);
     std::int32_t i = 0;
@@ -447,8 +448,8 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, cons
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), high);
         i += 8;
         for (int k = 0; k < 3; ++k) {
-            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowStepRem[k])));
-            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], _mm_load_si128(reinterpret_cast<const __m128i*>(s.narrowStepByte[k])));
+            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowStepByte[k])));
         }
         ramp.Carry(divisor);
     }
@@ -488,12 +489,12 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         {0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A},
         {0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C}};
     for (int k = 0; k < 3; ++k) {
-        const __m256i pickByte = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[k]));
-        const __m256i pickRem = _mm256_load_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
+        const __m256i pickByte = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[k]));
+        const __m256i pickRem = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
         ramp.byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
-                                        _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
+                                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
         ramp.rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
-                                       _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
+                                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
     }
     Avx2NarrowCarry(ramp, divisor);
     std::int32_t i = 0;
@@ -510,8 +511,8 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         previous = high;
         i += 16;
         for (int k = 0; k < 3; ++k) {
-            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
-            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], _mm256_load_si256(reinterpret_cast<const __m256i*>(s.narrowStepByte[k])));
+            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepByte[k])));
         }
         Avx2NarrowCarry(ramp, divisor);
     }
@@ -575,7 +576,7 @@ void SetUpNarrowLanes(GradientSteps& s) {
         const __m128i laneStepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
         __m128i byte[3], rem[3];
         for (int g = 0; g < 3; ++g) {
-            const __m128i j = _mm_load_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
+            const __m128i j = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
             __m128i r = _mm_madd_epi16(j, laneStepRem);
             __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(r), inverse));
             r = _mm_sub_epi32(r, _mm_madd_epi16(q, divisor));
@@ -588,10 +589,10 @@ void SetUpNarrowLanes(GradientSteps& s) {
             byte[g] = _mm_add_epi32(_mm_madd_epi16(j, laneStepByte), q);
             rem[g] = r;
         }
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowByte[k]), _mm_packs_epi32(byte[0], byte[1]));
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowRem[k]), _mm_packs_epi32(rem[0], rem[1]));
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]), _mm_packs_epi32(byte[2], byte[2]));
-        _mm_store_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]), _mm_packs_epi32(rem[2], rem[2]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowByte[k]), _mm_packs_epi32(byte[0], byte[1]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowRem[k]), _mm_packs_epi32(rem[0], rem[1]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]), _mm_packs_epi32(byte[2], byte[2]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]), _mm_packs_epi32(rem[2], rem[2]));
     }
 }
 
@@ -630,8 +631,8 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
                 rem16 -= d;
                 ++byte16;
             }
-            _mm256_store_si256(reinterpret_cast<__m256i*>(s.narrowStepByte[k]), _mm256_set1_epi16(static_cast<std::int16_t>(byte16)));
-            _mm256_store_si256(reinterpret_cast<__m256i*>(s.narrowStepRem[k]), _mm256_set1_epi16(static_cast<std::int16_t>(rem16)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepByte[k]), _mm256_set1_epi16(static_cast<std::int16_t>(byte16)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepRem[k]), _mm256_set1_epi16(static_cast<std::int16_t>(rem16)));
         }
     }
 }
