@@ -190,16 +190,19 @@ struct GradientSteps {
 
 // floor(n / d) and n - d floor(n / d) for a fixed d > 0. Up to |n| = 2^50 the quotient rounded
 // from a product with 1 / d is within a quarter of the exact one, so it is the floor or one more
-// and one correction makes it exact; a 64-bit division costs several times as much.
+// and one correction makes it exact; a 64-bit division costs several times as much. A triangle's
+// numerators are a step per pixel (below 2^39 for corners within +-2^20) or a ramp value or its
+// change between two filled pixels (below 256 d), so d below 2^41 keeps all of them in range.
 struct Divisor {
     std::int64_t d;
     double inverse;
+    bool byProduct;
 
-    explicit Divisor(std::int64_t divisor) : d(divisor), inverse(1.0 / static_cast<double>(divisor)) {}
+    explicit Divisor(std::int64_t divisor)
+        : d(divisor), inverse(1.0 / static_cast<double>(divisor)), byProduct(divisor < (std::int64_t{1} << 41)) {}
 
     void DivMod(std::int64_t n, std::int64_t& quotient, std::int64_t& remainder) const {
-        constexpr std::int64_t kNear = std::int64_t{1} << 50;
-        if (n < -kNear || n > kNear) {
+        if (!byProduct) {
             quotient = n / d;
             remainder = n - quotient * d;
             if (remainder < 0) {
@@ -774,6 +777,8 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     // The ramp at each row's first pixel: from scratch after a gap, else from the row before by
     // the step for a shift of shift or shift + 1 pixels (a triangle edge moves by one of two
     // amounts from row to row).
+    // Rows within four of the bottom corner ask for no rows ahead: those belong to other drawing.
+    const std::int32_t lastPrefetchRow = std::max({v[0].y, v[1].y, v[2].y}) - 5;
     const auto walk = [&](auto& rows) {
         std::int32_t lastY = INT32_MIN, lastX = 0;
         std::int64_t shift = INT64_MIN;
@@ -809,7 +814,9 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
             }
             lastY = y;
             lastX = xa;
-            PrefetchRowsAhead(surface, y, xa, xb);
+            if (y <= lastPrefetchRow) {
+                PrefetchRowsAhead(surface, y, xa, xb);
+            }
             rows.Fill(SurfaceRow(surface, y) + xa, xb - xa);
         });
     };
