@@ -334,7 +334,7 @@ __attribute__((target("avx2"), always_inline)) inline void Avx2Carry(Avx2Ramp& r
 // The last count (1 .. 7) pixels of a row: current holds them from its first lane on, previous
 // the eight before (when afterRun). Masked stores are microcoded on some processors, so a row
 // of eight or more ends on one store of its last eight pixels, rewriting some with the same
-// values; a shorter row is stored in pieces.
+// values.
 __attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std::int32_t count, bool afterRun,
                                                           __m256i previous, __m256i current) {
     if (afterRun) {
@@ -345,13 +345,20 @@ __attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std:
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + count - 8), last);
         return;
     }
-    __m128i half = _mm256_castsi256_si128(current);
-    if (count & 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), half);
-        half = _mm256_extracti128_si256(current, 1);
-        p += 4;
+    // Shorter rows: the first and the last four (or two) pixels, overlapping.
+    const __m128i first = _mm256_castsi256_si128(current);
+    const std::int32_t piece = count >= 4 ? 4 : count >= 2 ? 2 : 1;
+    const __m256i at = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(count - piece));
+    const __m128i last = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(current, at));
+    if (piece == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), first);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + count - 4), last);
+    } else if (piece == 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), first);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + count - 2), last);
+    } else {
+        *p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(first));
     }
-    StoreFirstPixels(p, count & 3, half);
 }
 
 __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
