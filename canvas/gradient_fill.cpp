@@ -615,7 +615,6 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
     const __m256i lastRem = _mm256_set1_epi32(d - 1);
     const __m256 inverse = _mm256_set1_ps(1.0f / static_cast<float>(d));
     const __m256i j = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(from));
-    const std::int32_t at = from / 2;  // pixels from .. from + 3 go to lanes at .. at + 3, the next four 8 lanes on
     for (int k = 0; k < 3; ++k) {
         __m256i r = _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::int32_t>(s.stepRem[k])));
         __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(r), inverse));
@@ -628,12 +627,19 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
         q = _mm256_sub_epi32(q, over);
         const __m256i byte = _mm256_add_epi32(
             _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]))), q);
-        const __m256i packed = _mm256_packs_epi32(byte, r);  // bytes and remainders of 0-3 | 4-7
-        const __m128i first = _mm256_castsi256_si128(packed), second = _mm256_extracti128_si256(packed, 1);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowByte[k] + at), first);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowByte[k] + at + 8), second);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowRem[k] + at), _mm_unpackhi_epi64(first, first));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(s.narrowRem[k] + at + 8), _mm_unpackhi_epi64(second, second));
+        // Bytes and remainders of pixels 0-3 | 4-7 on, as 64-bit pieces b, r | b, r; each table is
+        // written whole, so the row's loads right after are served from the stores.
+        const __m256i packed = _mm256_packs_epi32(byte, r);
+        __m256i bytes = _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(2, 2, 0, 0));
+        __m256i rems = _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 3, 1, 1));
+        auto* byteTable = reinterpret_cast<__m256i*>(s.narrowByte[k]);
+        auto* remTable = reinterpret_cast<__m256i*>(s.narrowRem[k]);
+        if (from == 8) {
+            bytes = _mm256_blend_epi32(_mm256_loadu_si256(byteTable), bytes, 0xCC);
+            rems = _mm256_blend_epi32(_mm256_loadu_si256(remTable), rems, 0xCC);
+        }
+        _mm256_storeu_si256(byteTable, bytes);
+        _mm256_storeu_si256(remTable, rems);
         if (from == 8) {
             // Sixteen pixels on: twice eight.
             std::int32_t rem16 = 2 * _mm256_cvtsi256_si32(r), byte16 = 2 * _mm256_cvtsi256_si32(byte);
