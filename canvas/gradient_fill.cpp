@@ -2,7 +2,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -163,8 +162,9 @@ void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
 
 // A channel's colour byte at a pixel is floor(numerator / divisor) with divisor = 256 det, the
 // high byte of the exact 16-bit ramp value; when every corner's channels are whole bytes (low
-// bytes zero, as the renderer's colours are) the numerator and divisor are both divided by 256. The numerator grows by a fixed amount per pixel and
-// per row, so a byte and its remainder are stepped by addition alone. Bytes are kept packed as a
+// bytes zero, as the renderer's colours are) numerator and divisor are both divided by 256. The
+// numerator grows by a fixed amount per pixel and per row, so a byte and its remainder are
+// stepped by addition alone. Bytes are kept packed as a
 // pixel: each stays within 0 .. 255 on every filled pixel, so adding the per-channel steps to the
 // packed word gives exactly the packed result.
 constexpr std::uint32_t kChannelBit[3] = {1u << 16, 1u << 8, 1u};
@@ -423,7 +423,6 @@ struct Sse2Narrow {
     }
 };
 
-// Eight pixels a turn in 16-bit lanes.
 // Lane `lane` of v in all eight.
 template <int lane>
 inline __m128i Spread(__m128i v) {
@@ -439,6 +438,7 @@ inline __m128i Spread(__m128i v) {
 // A row's start: 16-bit lanes, bytes 0-2, remainders less the divisor 4-6.
 using NarrowFillRow = void (*)(std::uint32_t*, std::int32_t, __m128i, const GradientSteps&);
 
+// Eight pixels a turn in 16-bit lanes.
 void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, const GradientSteps& s) {
     const __m128i divisor = _mm_set1_epi16(static_cast<std::int16_t>(s.divisor));
     Sse2Narrow ramp;
