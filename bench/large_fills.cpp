@@ -122,9 +122,24 @@ void Sizes(benchmark::internal::Benchmark* b, bool withPaths) {
     }
 }
 
+// Triangles of 100 to 1,000 pixels in area (cells of 15 and 44) and in side (100, 181: the
+// largest whose doubled area fits 15 bits, 1000), on the full-HD surface.
+void SmallCells(benchmark::internal::Benchmark* b, bool withPaths) {
+    b->Unit(benchmark::kMillisecond);
+    for (std::int64_t cell : {15, 44, 100, 181, 1000}) {
+        if (!withPaths) {
+            b->Args({1920, 1080, cell});
+            continue;
+        }
+        for (std::int64_t path = 0; path <= 2; ++path) b->Args({1920, 1080, cell, path});
+    }
+}
+
 BENCHMARK(BM_SurfaceFillFloor)->ArgNames({"w", "h"})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientTriangleTiles)->ArgNames({"w", "h", "cell", "path"})->Apply([](auto* b) { Sizes(b, true); });
 BENCHMARK(BM_FlatTriangleTiles)->ArgNames({"w", "h", "cell"})->Apply([](auto* b) { Sizes(b, false); });
+BENCHMARK(BM_GradientTriangleTiles)->Name("BM_GradientSmallTiles")->ArgNames({"w", "h", "cell", "path"})->Apply([](auto* b) { SmallCells(b, true); });
+BENCHMARK(BM_FlatTriangleTiles)->Name("BM_FlatSmallTiles")->ArgNames({"w", "h", "cell"})->Apply([](auto* b) { SmallCells(b, false); });
 
 }  // namespace
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <climits>
-#include <cstring>
+#include <cmath>
+#include <cstdlib>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -160,8 +161,10 @@ void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
 }
 
 // A channel's colour byte at a pixel is floor(numerator / divisor) with divisor = 256 det, the
-// high byte of the exact 16-bit ramp value. The numerator grows by a fixed amount per pixel and
-// per row, so a byte and its remainder are stepped by addition alone. Bytes are kept packed as a
+// high byte of the exact 16-bit ramp value; when every corner's channels are whole bytes (low
+// bytes zero, as the renderer's colours are) numerator and divisor are both divided by 256. The
+// numerator grows by a fixed amount per pixel and per row, so a byte and its remainder are
+// stepped by addition alone. Bytes are kept packed as a
 // pixel: each stays within 0 .. 255 on every filled pixel, so adding the per-channel steps to the
 // packed word gives exactly the packed result.
 constexpr std::uint32_t kChannelBit[3] = {1u << 16, 1u << 8, 1u};
@@ -176,26 +179,64 @@ struct GradientSteps {
     // byte offset and remainders below divisor.
     std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
     std::int32_t laneRem[3][kLanes + 1];
+    // For the 16-bit lanes (divisor below 2^15; accessed unaligned, as Windows builds do not
+    // align the stack beyond 16 bytes): per channel, the byte offset and remainder of
+    // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
+    alignas(32) std::int16_t narrowByte[3][kLanes];
+    alignas(32) std::int16_t narrowRem[3][kLanes];
+    alignas(32) std::int16_t narrowStepByte[3][kLanes];  // the same in every lane
+    alignas(32) std::int16_t narrowStepRem[3][kLanes];
 };
 
-// floor(n / d) and n - d floor(n / d), d > 0.
-inline void FloorDivMod(std::int64_t n, std::int64_t d, std::int64_t& quotient, std::int64_t& remainder) {
-    quotient = n / d;
-    remainder = n - quotient * d;
-    if (remainder < 0) {
-        --quotient;
-        remainder += d;
+// floor(n / d) and n - d floor(n / d) for a fixed d > 0. Up to |n| = 2^50 the quotient rounded
+// from a product with 1 / d is within a quarter of the exact one, so it is the floor or one more
+// and one correction makes it exact; a 64-bit division costs several times as much. A triangle's
+// numerators are a step per pixel (below 2^39 for corners within +-2^20) or a ramp value or its
+// change between two filled pixels (below 256 d), so d below 2^41 keeps all of them in range.
+struct Divisor {
+    std::int64_t d;
+    double inverse;
+    bool byProduct;
+
+    explicit Divisor(std::int64_t divisor)
+        : d(divisor), inverse(1.0 / static_cast<double>(divisor)), byProduct(divisor < (std::int64_t{1} << 41)) {}
+
+    void DivMod(std::int64_t n, std::int64_t& quotient, std::int64_t& remainder) const {
+        if (!byProduct) {
+            quotient = n / d;
+            remainder = n - quotient * d;
+            if (remainder < 0) {
+                --quotient;
+                remainder += d;
+            }
+            return;
+        }
+        const double estimate = static_cast<double>(n) * inverse;
+#if defined(__x86_64__)
+        quotient = _mm_cvtsd_si64(_mm_set_sd(estimate));
+#else
+        quotient = std::llrint(estimate);
+#endif
+        remainder = n - quotient * d;
+        if (remainder < 0) {
+            --quotient;
+            remainder += d;
+        } else if (remainder >= d) {
+            ++quotient;
+            remainder -= d;
+        }
     }
-}
+};
 
 inline std::uint32_t PackedBytes(const std::int64_t (&bytes)[3]) {
     return static_cast<std::uint32_t>(bytes[0]) * kChannelBit[0] + static_cast<std::uint32_t>(bytes[1]) * kChannelBit[1] +
            static_cast<std::uint32_t>(bytes[2]);
 }
 
-void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
-                     const GradientSteps& s) {
+void FillRowPortable(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
+                     const std::int64_t (&rem)[3], const GradientSteps& s) {
     const std::int64_t d = s.divisor;
+    std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     std::int64_t r0 = rem[0], r1 = rem[1], r2 = rem[2];
     for (std::int32_t i = 0; i < count; ++i) {
         p[i] = pixel;
@@ -217,6 +258,18 @@ void FillRowPortable(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, 
 }
 
 #if defined(__x86_64__)
+// The first count (0 .. 3) pixels of four, without a masked store.
+inline void StoreFirstPixels(std::uint32_t* p, std::int32_t count, __m128i pixels) {
+    if (count & 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), pixels);
+        pixels = _mm_srli_si128(pixels, 8);
+        p += 2;
+    }
+    if (count & 1) {
+        *p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(pixels));
+    }
+}
+
 // Remainders sit in 32-bit lanes less 2^31, so the signed compare orders them as unsigned
 // numbers: exact while remainder plus step stays below 2^32, that is divisor <= 2^31.
 inline std::int32_t Biased(std::int64_t remainder) {
@@ -224,8 +277,9 @@ inline std::int32_t Biased(std::int64_t remainder) {
 }
 
 // Four pixels a turn.
-void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, const std::int64_t (&rem)[3],
+void FillRowSse2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3], const std::int64_t (&rem)[3],
                  const GradientSteps& s) {
+    const std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     const __m128i divisor = _mm_set1_epi32(static_cast<std::int32_t>(s.divisor));
     const __m128i below = _mm_set1_epi32(Biased(s.divisor - 1));
     __m128i pix = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(pixel)),
@@ -255,11 +309,7 @@ void FillRowSse2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel, cons
             pix = _mm_add_epi32(pix, _mm_and_si128(carry, bit[k]));
         }
     }
-    if (i < count) {
-        alignas(16) std::uint32_t last[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(last), pix);
-        std::memcpy(p + i, last, static_cast<std::size_t>(count - i) * sizeof last[0]);
-    }
+    StoreFirstPixels(p + i, count - i, pix);
 }
 
 // Sixteen pixels a turn in two independent runs of eight, for processors that report AVX2.
@@ -281,8 +331,39 @@ __attribute__((target("avx2"), always_inline)) inline void Avx2Carry(Avx2Ramp& r
     ramp.pixel = _mm256_add_epi32(ramp.pixel, _mm256_add_epi32(stepPixel, carries));
 }
 
-__attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, std::uint32_t pixel,
+// The last count (1 .. 7) pixels of a row: current holds them from its first lane on, previous
+// the eight before (when afterRun). Masked stores are microcoded on some processors, so a row
+// of eight or more ends on one store of its last eight pixels, rewriting some with the same
+// values.
+__attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std::int32_t count, bool afterRun,
+                                                          __m256i previous, __m256i current) {
+    if (afterRun) {
+        const __m256i at = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(count));
+        const __m256i fromCurrent = _mm256_cmpgt_epi32(at, _mm256_set1_epi32(7));
+        const __m256i last = _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(previous, at),
+                                                _mm256_permutevar8x32_epi32(current, at), fromCurrent);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + count - 8), last);
+        return;
+    }
+    // Shorter rows: the first and the last four (or two) pixels, overlapping.
+    const __m128i first = _mm256_castsi256_si128(current);
+    const std::int32_t piece = count >= 4 ? 4 : count >= 2 ? 2 : 1;
+    const __m256i at = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(count - piece));
+    const __m128i last = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(current, at));
+    if (piece == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), first);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + count - 4), last);
+    } else if (piece == 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), first);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + count - 2), last);
+    } else {
+        *p = static_cast<std::uint32_t>(_mm_cvtsi128_si32(first));
+    }
+}
+
+__attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
                                                  const std::int64_t (&rem)[3], const GradientSteps& s) {
+    const std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
     const __m256i below = _mm256_set1_epi32(Biased(s.divisor - 1));
     Avx2Ramp a;
@@ -296,6 +377,7 @@ __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t 
     }
     Avx2Carry(a, start, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.lanePixel)), below, divisor);
     std::int32_t i = 0;
+    __m256i previous = a.pixel;
     if (count >= 16) {
         const __m256i stepPixel16 = _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[16]));
         Avx2Ramp b = a;
@@ -303,37 +385,355 @@ __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t 
         for (; count - i >= 16; i += 16) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b.pixel);
+            previous = b.pixel;
             Avx2Carry(a, step16, stepPixel16, below, divisor);
             Avx2Carry(b, step16, stepPixel16, below, divisor);
         }
     }
     if (count - i >= 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
+        previous = a.pixel;
         Avx2Carry(a, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
         i += 8;
     }
     if (i < count) {
-        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lane);
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(p + i), mask, a.pixel);
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, a.pixel);
+    }
+}
+
+// 16-bit lanes: a byte and a remainder per channel and pixel, twice the pixels per vector. The
+// remainder is kept less the divisor, in -divisor .. -1, so it carries when it turns
+// non-negative; every sum stays within 16 bits while the divisor is below 2^15. Each turn packs
+// the three bytes into pixels: (green << 8 | blue) and (0xFF00 | red) interleaved.
+struct Sse2Narrow {
+    __m128i byte[3], rem[3];
+
+    void Carry(const __m128i& divisor) {
+        for (int k = 0; k < 3; ++k) {
+            const __m128i carry = _mm_cmpgt_epi16(rem[k], _mm_set1_epi16(-1));
+            rem[k] = _mm_sub_epi16(rem[k], _mm_and_si128(carry, divisor));
+            byte[k] = _mm_sub_epi16(byte[k], carry);
+        }
+    }
+    void Pack(__m128i& low, __m128i& high) const {
+        const __m128i greenBlue = _mm_or_si128(_mm_slli_epi16(byte[1], 8), byte[2]);
+        const __m128i alphaRed = _mm_or_si128(byte[0], _mm_set1_epi16(static_cast<std::int16_t>(0xFF00)));
+        low = _mm_unpacklo_epi16(greenBlue, alphaRed);
+        high = _mm_unpackhi_epi16(greenBlue, alphaRed);
+    }
+};
+
+// Lane `lane` of v in all eight.
+template <int lane>
+inline __m128i Spread(__m128i v) {
+    if constexpr (lane < 4) {
+        const __m128i low = _mm_shufflelo_epi16(v, lane * 0x55);
+        return _mm_unpacklo_epi64(low, low);
+    } else {
+        const __m128i high = _mm_shufflehi_epi16(v, (lane - 4) * 0x55);
+        return _mm_unpackhi_epi64(high, high);
+    }
+}
+
+// A row's start: 16-bit lanes, bytes 0-2, remainders less the divisor 4-6.
+using NarrowFillRow = void (*)(std::uint32_t*, std::int32_t, __m128i, const GradientSteps&);
+
+// Eight pixels a turn in 16-bit lanes.
+void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, const GradientSteps& s) {
+    const __m128i divisor = _mm_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    Sse2Narrow ramp;
+    const __m128i startByte[3] = {Spread<0>(start), Spread<1>(start), Spread<2>(start)};
+    const __m128i startRem[3] = {Spread<4>(start), Spread<5>(start), Spread<6>(start)};
+    for (int k = 0; k < 3; ++k) {
+        ramp.byte[k] = _mm_add_epi16(startByte[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm_add_epi16(startRem[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowRem[k])));
+    }
+    ramp.Carry(divisor);
+    std::int32_t i = 0;
+    __m128i low, high;
+    for (;;) {
+        ramp.Pack(low, high);
+        if (count - i < 8) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), high);
+        i += 8;
+        for (int k = 0; k < 3; ++k) {
+            ramp.rem[k] = _mm_add_epi16(ramp.rem[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm_add_epi16(ramp.byte[k], _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.narrowStepByte[k])));
+        }
+        ramp.Carry(divisor);
+    }
+    if (count - i >= 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), low);
+        low = high;
+        i += 4;
+    }
+    StoreFirstPixels(p + i, count - i, low);
+}
+
+struct Avx2Narrow {
+    __m256i byte[3], rem[3];
+};
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2NarrowCarry(Avx2Narrow& ramp, const __m256i& divisor) {
+    for (int k = 0; k < 3; ++k) {
+        const __m256i carry = _mm256_cmpgt_epi16(ramp.rem[k], _mm256_set1_epi16(-1));
+        ramp.rem[k] = _mm256_sub_epi16(ramp.rem[k], _mm256_and_si256(carry, divisor));
+        ramp.byte[k] = _mm256_sub_epi16(ramp.byte[k], carry);
+    }
+}
+
+// Sixteen pixels a turn in 16-bit lanes. The interleave works within each 128-bit half, so the
+// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15.
+__attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count, __m128i start,
+                                                       const GradientSteps& s) {
+    const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    const __m256i both = _mm256_broadcastsi128_si256(start);
+    Avx2Narrow ramp;
+    // Byte pair 2k, 2k + 1 (channel k's byte) or 2k + 8, 2k + 9 (its remainder) in every lane.
+    alignas(32) static constexpr std::uint16_t kPick[6][16] = {
+        {0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100},
+        {0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302},
+        {0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504},
+        {0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908},
+        {0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A},
+        {0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C}};
+    for (int k = 0; k < 3; ++k) {
+        const __m256i pickByte = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[k]));
+        const __m256i pickRem = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
+        ramp.byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
+                                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
+        ramp.rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
+                                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
+    }
+    Avx2NarrowCarry(ramp, divisor);
+    std::int32_t i = 0;
+    __m256i low, high, previous = _mm256_setzero_si256();
+    for (;;) {
+        const __m256i greenBlue = _mm256_or_si256(_mm256_slli_epi16(ramp.byte[1], 8), ramp.byte[2]);
+        const __m256i alphaRed =
+            _mm256_or_si256(ramp.byte[0], _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00)));
+        low = _mm256_unpacklo_epi16(greenBlue, alphaRed);
+        high = _mm256_unpackhi_epi16(greenBlue, alphaRed);
+        if (count - i < 16) break;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), high);
+        previous = high;
+        i += 16;
+        for (int k = 0; k < 3; ++k) {
+            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
+            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepByte[k])));
+        }
+        Avx2NarrowCarry(ramp, divisor);
+    }
+    if (count - i >= 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
+        previous = low;
+        low = high;
+        i += 8;
+    }
+    if (i < count) {
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, low);
     }
 }
 #endif
 
-using FillRow = void (*)(std::uint32_t*, std::int32_t, std::uint32_t, const std::int64_t (&)[3], const GradientSteps&);
+using FillRow = void (*)(std::uint32_t*, std::int32_t, const std::int64_t (&)[3], const std::int64_t (&)[3],
+                         const GradientSteps&);
 
-FillRow RowFillerFor(PixelPath path, std::int64_t divisor) {
+struct RowFiller {
+    FillRow fill = FillRowPortable;  // unless narrowLanes
+    std::int32_t narrowLanes = 0;    // 8 or 16 for the 16-bit lanes, else 0
+    bool wide = false;             // the 32-bit lanes
+};
+
+// 16-bit lanes need remainders below 2^15, and byte steps small enough for the lane tables to
+// hold 15 of them.
+RowFiller RowFillerFor(PixelPath path, std::int64_t divisor, const std::int64_t (&stepByte)[3]) {
+    RowFiller filler;
 #if defined(__x86_64__)
-    if (divisor <= (std::int64_t{1} << 31)) {
-        if (path == PixelPath::Avx2) return FillRowAvx2;
-        if (path == PixelPath::Sse2) return FillRowSse2;
+    if (path == PixelPath::Portable) {
+        return filler;
+    }
+    const bool smallSteps = std::max({std::abs(stepByte[0]), std::abs(stepByte[1]), std::abs(stepByte[2])}) <= 1024;
+    if (divisor < (std::int64_t{1} << 15) && smallSteps) {
+        filler.narrowLanes = path == PixelPath::Avx2 ? 16 : 8;
+    } else if (divisor <= (std::int64_t{1} << 31)) {
+        filler.wide = true;
+        filler.fill = path == PixelPath::Avx2 ? FillRowAvx2 : FillRowSse2;
     }
 #else
-    (void)divisor;
-#endif
     (void)path;
-    return FillRowPortable;
+    (void)divisor;
+    (void)stepByte;
+#endif
+    return filler;
 }
+
+#if defined(__x86_64__)
+// The SSE2 lane table, four lanes at a time: the ramp j pixels on has the byte offset
+// j stepByte + floor(j stepRem / d) and the remainder j stepRem mod d. The quotient (below 17)
+// comes from a float product, off by at most one, and is corrected by the remainder's range;
+// every product is of 16-bit halves, so SSE2 suffices.
+void SetUpNarrowLanes(GradientSteps& s) {
+    alignas(16) static constexpr std::int32_t kOffsets[3][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 8, 8, 8}};  // last: the step
+    const auto d = static_cast<std::int32_t>(s.divisor);
+    const __m128i divisor = _mm_set1_epi32(d);
+    const __m128i lastRem = _mm_set1_epi32(d - 1);
+    const __m128 inverse = _mm_set1_ps(1.0f / static_cast<float>(d));
+    for (int k = 0; k < 3; ++k) {
+        const __m128i laneStepRem = _mm_set1_epi32(static_cast<std::int32_t>(s.stepRem[k]));
+        const __m128i laneStepByte = _mm_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]));
+        __m128i byte[3], rem[3];
+        for (int g = 0; g < 3; ++g) {
+            const __m128i j = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kOffsets[g]));
+            __m128i r = _mm_madd_epi16(j, laneStepRem);
+            __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_cvtepi32_ps(r), inverse));
+            r = _mm_sub_epi32(r, _mm_madd_epi16(q, divisor));
+            const __m128i under = _mm_cmplt_epi32(r, _mm_setzero_si128());
+            r = _mm_add_epi32(r, _mm_and_si128(under, divisor));
+            q = _mm_add_epi32(q, under);
+            const __m128i over = _mm_cmpgt_epi32(r, lastRem);
+            r = _mm_sub_epi32(r, _mm_and_si128(over, divisor));
+            q = _mm_sub_epi32(q, over);
+            byte[g] = _mm_add_epi32(_mm_madd_epi16(j, laneStepByte), q);
+            rem[g] = r;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowByte[k]), _mm_packs_epi32(byte[0], byte[1]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowRem[k]), _mm_packs_epi32(rem[0], rem[1]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowStepByte[k]), _mm_packs_epi32(byte[2], byte[2]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s.narrowStepRem[k]), _mm_packs_epi32(rem[2], rem[2]));
+    }
+}
+
+// The AVX2 lane table for pixels from .. from + 7 (from 0 or 8) in 32-bit lanes, as above. Rows
+// shorter than eight pixels read only the first eight, so the rest and the step wait for a longer
+// row.
+__attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std::int32_t from) {
+    const auto d = static_cast<std::int32_t>(s.divisor);
+    const __m256i divisor = _mm256_set1_epi32(d);
+    const __m256i lastRem = _mm256_set1_epi32(d - 1);
+    const __m256 inverse = _mm256_set1_ps(1.0f / static_cast<float>(d));
+    const __m256i j = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(from));
+    for (int k = 0; k < 3; ++k) {
+        __m256i r = _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::int32_t>(s.stepRem[k])));
+        __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(r), inverse));
+        r = _mm256_sub_epi32(r, _mm256_madd_epi16(q, divisor));
+        const __m256i under = _mm256_cmpgt_epi32(_mm256_setzero_si256(), r);
+        r = _mm256_add_epi32(r, _mm256_and_si256(under, divisor));
+        q = _mm256_add_epi32(q, under);
+        const __m256i over = _mm256_cmpgt_epi32(r, lastRem);
+        r = _mm256_sub_epi32(r, _mm256_and_si256(over, divisor));
+        q = _mm256_sub_epi32(q, over);
+        const __m256i byte = _mm256_add_epi32(
+            _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::uint16_t>(s.stepByte[k]))), q);
+        // Bytes and remainders of pixels 0-3 | 4-7 on, as 64-bit pieces b, r | b, r; each table is
+        // written whole, so the row's loads right after are served from the stores.
+        const __m256i packed = _mm256_packs_epi32(byte, r);
+        __m256i bytes = _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(2, 2, 0, 0));
+        __m256i rems = _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 3, 1, 1));
+        auto* byteTable = reinterpret_cast<__m256i*>(s.narrowByte[k]);
+        auto* remTable = reinterpret_cast<__m256i*>(s.narrowRem[k]);
+        if (from == 8) {
+            bytes = _mm256_blend_epi32(_mm256_loadu_si256(byteTable), bytes, 0xCC);
+            rems = _mm256_blend_epi32(_mm256_loadu_si256(remTable), rems, 0xCC);
+        }
+        _mm256_storeu_si256(byteTable, bytes);
+        _mm256_storeu_si256(remTable, rems);
+        if (from == 8) {
+            // Sixteen pixels on: twice eight.
+            std::int32_t rem16 = 2 * _mm256_cvtsi256_si32(r), byte16 = 2 * _mm256_cvtsi256_si32(byte);
+            if (rem16 >= d) {
+                rem16 -= d;
+                ++byte16;
+            }
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepByte[k]), _mm256_set1_epi16(static_cast<std::int16_t>(byte16)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepRem[k]), _mm256_set1_epi16(static_cast<std::int16_t>(rem16)));
+        }
+    }
+}
+#endif
+
+// A row's ramp start as 64-bit bytes and remainders, for the portable and 32-bit lanes.
+struct ScalarRows {
+    const GradientSteps& s;
+    FillRow fill;
+    std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
+    std::int64_t stepByte[2][3] = {}, stepRem[2][3] = {};  // near, far
+
+    ScalarRows(const GradientSteps& steps, FillRow filler) : s(steps), fill(filler) {}
+    void Start(const std::int64_t (&b)[3], const std::int64_t (&r)[3]) {
+        std::copy(b, b + 3, byte);
+        std::copy(r, r + 3, rem);
+    }
+    void SetSteps(const std::int64_t (&nearByte)[3], const std::int64_t (&nearRem)[3], const std::int64_t (&farByte)[3],
+                  const std::int64_t (&farRem)[3]) {
+        for (int k = 0; k < 3; ++k) {
+            stepByte[0][k] = nearByte[k];
+            stepRem[0][k] = nearRem[k];
+            stepByte[1][k] = farByte[k];
+            stepRem[1][k] = farRem[k];
+        }
+    }
+    void Advance(bool far) {
+        const std::int64_t d = s.divisor;
+        for (int k = 0; k < 3; ++k) {
+            rem[k] += stepRem[far][k];
+            const std::int64_t carry = (d - 1 - rem[k]) >> 63;
+            rem[k] -= d & carry;
+            byte[k] += stepByte[far][k] - carry;
+        }
+    }
+    void Fill(std::uint32_t* p, std::int32_t count) { fill(p, count, byte, rem, s); }
+};
+
+#if defined(__x86_64__)
+// A row's ramp start for the 16-bit lanes, stepped from row to row in one vector: 16-bit lanes
+// bytes 0-2 and remainders less the divisor 4-6. Bytes are exact modulo 2^16, which is exact
+// for the 0 .. 255 of every filled pixel.
+struct NarrowRows {
+    GradientSteps& s;
+    NarrowFillRow fill;
+    __m128i state = _mm_setzero_si128();
+    __m128i steps[2] = {_mm_setzero_si128(), _mm_setzero_si128()};  // near, far
+
+    bool complete;  // the AVX2 lane table beyond the first eight pixels is set up
+
+    NarrowRows(GradientSteps& steps, std::int32_t lanes)
+        : s(steps), fill(lanes == 16 ? FillRowAvx2Narrow : FillRowSse2Narrow), complete(lanes == 8) {
+        if (lanes == 16) {
+            SetUpNarrowLanesAvx2(steps, 0);
+        } else {
+            SetUpNarrowLanes(steps);
+        }
+    }
+    static __m128i Lanes(const std::int64_t (&b)[3], const std::int64_t (&r)[3], std::int64_t less) {
+        return _mm_setr_epi16(static_cast<std::int16_t>(b[0]), static_cast<std::int16_t>(b[1]),
+                              static_cast<std::int16_t>(b[2]), 0, static_cast<std::int16_t>(r[0] - less),
+                              static_cast<std::int16_t>(r[1] - less), static_cast<std::int16_t>(r[2] - less), 0);
+    }
+    void Start(const std::int64_t (&b)[3], const std::int64_t (&r)[3]) { state = Lanes(b, r, s.divisor); }
+    void SetSteps(const std::int64_t (&nearByte)[3], const std::int64_t (&nearRem)[3], const std::int64_t (&farByte)[3],
+                  const std::int64_t (&farRem)[3]) {
+        steps[0] = Lanes(nearByte, nearRem, 0);
+        steps[1] = Lanes(farByte, farRem, 0);
+    }
+    void Advance(bool far) {
+        state = _mm_add_epi16(state, steps[far]);
+        const __m128i remainders = _mm_setr_epi16(0, 0, 0, 0, -1, -1, -1, 0);
+        const __m128i carry = _mm_and_si128(_mm_cmpgt_epi16(state, _mm_set1_epi16(-1)), remainders);
+        state = _mm_sub_epi16(state, _mm_and_si128(carry, _mm_set1_epi16(static_cast<std::int16_t>(s.divisor))));
+        state = _mm_sub_epi16(state, _mm_srli_si128(carry, 8));
+    }
+    void Fill(std::uint32_t* p, std::int32_t count) {
+        if (count >= 8 && !complete) {
+            SetUpNarrowLanesAvx2(s, 8);
+            complete = true;
+        }
+        fill(p, count, state, s);
+    }
+};
+#endif
 
 // Corners within +-2^20: every weight product and channel sum stays below 2^62.
 void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], PixelPath path) {
@@ -343,20 +743,28 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         return;
     }
     const std::int64_t sign = signedDet < 0 ? -1 : 1;
-    const Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
+    Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
+    const bool wholeBytes = ((v[0].red | v[0].green | v[0].blue | v[1].red | v[1].green | v[1].blue | v[2].red |
+                              v[2].green | v[2].blue) & 0xFF) == 0;
+    const std::int64_t unit = wholeBytes ? 1 : 256;
+    if (wholeBytes) {
+        for (Channels& corner : c)
+            for (std::int64_t& channel : corner.value) channel >>= 8;
+    }
     GradientSteps s;
-    s.divisor = 256 * signedDet * sign;
+    s.divisor = unit * signedDet * sign;
     const std::int64_t d = s.divisor;
+    const Divisor divisor(d);
     // The numerator of each channel at (px, py) is sign * (c0 w0 + c1 w1 + c2 w2), affine in px, py.
     std::int64_t perX[3], perY[3];
     for (int k = 0; k < 3; ++k) {
         perX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
         perY[k] = sign * (c[0].value[k] * (x2 - x1) + c[1].value[k] * (x0 - x2) + c[2].value[k] * (x1 - x0));
-        FloorDivMod(perX[k], d, s.stepByte[k], s.stepRem[k]);
+        divisor.DivMod(perX[k], s.stepByte[k], s.stepRem[k]);
     }
     s.stepPixel = PackedBytes(s.stepByte);
-    FillRow fillRow = RowFillerFor(path, d);
-    if (fillRow != FillRowPortable) {
+    const RowFiller filler = RowFillerFor(path, d, s.stepByte);
+    if (filler.wide) {
         // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
         // whether a remainder carries is as good as random.
         std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
@@ -379,50 +787,61 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
         }
         s.lanePixel[16] = PackedBytes(byte);
     }
-    // The ramp at the first pixel of the last row drawn, and the step from there to the next
-    // row's first pixel for a shift of shift or shift + 1 pixels (a triangle edge moves by one
-    // of two amounts from row to row).
-    std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
-    std::int32_t lastY = INT32_MIN, lastX = 0;
-    std::int64_t shift = INT64_MIN;
-    std::int64_t nearByte[3] = {}, nearRem[3] = {}, farByte[3] = {}, farRem[3] = {};
-    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
-    TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
-        const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
-        if (y != lastY + 1) {
-            const std::int64_t px = xa, py = y;
-            const std::int64_t w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
-            const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
-            const std::int64_t w2 = signedDet - w0 - w1;
-            for (int k = 0; k < 3; ++k) {
-                FloorDivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), d, byte[k], rem[k]);
-            }
-        } else {
-            if (moved != shift && moved != shift + 1) {
-                shift = moved;
+    // The ramp at each row's first pixel: from scratch after a gap, else from the row before by
+    // the step for a shift of shift or shift + 1 pixels (a triangle edge moves by one of two
+    // amounts from row to row).
+    // Rows within four of the bottom corner ask for no rows ahead: those belong to other drawing.
+    const std::int32_t lastPrefetchRow = std::max({v[0].y, v[1].y, v[2].y}) - 5;
+    const auto walk = [&](auto& rows) {
+        std::int32_t lastY = INT32_MIN, lastX = 0;
+        std::int64_t shift = INT64_MIN;
+        const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+        TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
+            const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
+            if (y != lastY + 1) {
+                const std::int64_t px = xa, py = y;
+                const std::int64_t w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
+                const std::int64_t w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
+                const std::int64_t w2 = signedDet - w0 - w1;
+                std::int64_t byte[3], rem[3];
                 for (int k = 0; k < 3; ++k) {
-                    FloorDivMod(shift * perX[k] + perY[k], d, nearByte[k], nearRem[k]);
-                    farByte[k] = nearByte[k] + s.stepByte[k];
-                    farRem[k] = nearRem[k] + s.stepRem[k];
-                    if (farRem[k] >= d) {
-                        farRem[k] -= d;
-                        ++farByte[k];
-                    }
+                    divisor.DivMod(sign * (c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2), byte[k], rem[k]);
                 }
+                rows.Start(byte, rem);
+            } else {
+                if (moved != shift && moved != shift + 1) {
+                    shift = moved;
+                    std::int64_t nearByte[3], nearRem[3], farByte[3], farRem[3];
+                    for (int k = 0; k < 3; ++k) {
+                        divisor.DivMod(shift * perX[k] + perY[k], nearByte[k], nearRem[k]);
+                        farByte[k] = nearByte[k] + s.stepByte[k];
+                        farRem[k] = nearRem[k] + s.stepRem[k];
+                        if (farRem[k] >= d) {
+                            farRem[k] -= d;
+                            ++farByte[k];
+                        }
+                    }
+                    rows.SetSteps(nearByte, nearRem, farByte, farRem);
+                }
+                rows.Advance(moved != shift);
             }
-            const bool far = moved != shift;
-            for (int k = 0; k < 3; ++k) {
-                rem[k] += far ? farRem[k] : nearRem[k];
-                const std::int64_t carry = (d - 1 - rem[k]) >> 63;
-                rem[k] -= d & carry;
-                byte[k] += (far ? farByte[k] : nearByte[k]) - carry;
+            lastY = y;
+            lastX = xa;
+            if (y <= lastPrefetchRow) {
+                PrefetchRowsAhead(surface, y, xa, xb);
             }
-        }
-        lastY = y;
-        lastX = xa;
-        PrefetchRowsAhead(surface, y, xa, xb);
-        fillRow(SurfaceRow(surface, y) + xa, xb - xa, 0xFF000000u | PackedBytes(byte), rem, s);
-    });
+            rows.Fill(SurfaceRow(surface, y) + xa, xb - xa);
+        });
+    };
+#if defined(__x86_64__)
+    if (filler.narrowLanes != 0) {
+        NarrowRows rows(s, filler.narrowLanes);
+        walk(rows);
+        return;
+    }
+#endif
+    ScalarRows rows(s, filler.fill);
+    walk(rows);
 }
 
 // Corners within +-2^20 keep every weight product and channel sum below 2^62.

@@ -102,25 +102,27 @@ TEST(CanvasProperties, RandomScriptsMatchThePixelByPixelOracle) {
 }
 
 TEST(CanvasProperties, GradientTrianglesOnEveryPixelPathMatchTheDividingFill) {
-    // Sizes from a few pixels to beyond the 32-bit lanes' and the 64-bit set-up's range, with
-    // arbitrary 16-bit channels; every triangle is compared on its own.
-    const std::int64_t scales[] = {6, 40, 180, 3000, 1 << 20, 1 << 22};
+    // Sizes from a few pixels to beyond the 16- and 32-bit lanes' and the 64-bit set-up's range,
+    // with arbitrary 16-bit channels or, every other round, whole bytes as the renderer's colours
+    // are; every triangle is compared on its own.
+    const std::int64_t scales[] = {6, 40, 100, 180, 3000, 1 << 20, 1 << 22};
     const PixelPath before = LimitPixelPath(PixelPath::Avx2);
     for (std::int32_t path = 0; path <= static_cast<std::int32_t>(WidestPixelPath()); ++path) {
         LimitPixelPath(static_cast<PixelPath>(path));
         Random random = test::SeededRandom(1234.0);
         CanvasFixture filled(173, 131);
         CanvasFixture expected(173, 131);
-        for (int round = 0; round < 1200; ++round) {
-            const std::int64_t scale = scales[round % 6];
+        for (int round = 0; round < 1400; ++round) {
+            const std::int64_t scale = scales[round % 7];
+            const std::uint16_t lowBits = round % 2 == 0 ? 0xFFFF : 0xFF00;
             const std::int64_t centreX = RandomBetween(random, -20, 190), centreY = RandomBetween(random, -20, 150);
             TriVertex v[3];
             for (TriVertex& corner : v) {
                 corner.x = static_cast<std::int32_t>(centreX + RandomBetween(random, -scale, scale));
                 corner.y = static_cast<std::int32_t>(centreY + RandomBetween(random, -scale, scale));
-                corner.red = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF));
-                corner.green = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF));
-                corner.blue = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF));
+                corner.red = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF) & lowBits);
+                corner.green = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF) & lowBits);
+                corner.blue = static_cast<std::uint16_t>(RandomBetween(random, 0, 0xFFFF) & lowBits);
             }
             const GradientTriangleMesh triangle{0, 1, 2};
             GradientFill(filled.dc, v, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE);
