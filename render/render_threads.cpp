@@ -1,0 +1,106 @@
+#include "render/render_threads.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "canvas/drawing.h"
+
+namespace vantrel {
+namespace {
+
+std::int32_t HardwareThreads() {
+    const unsigned hardware = std::thread::hardware_concurrency();
+    if (hardware == 0) return 1;  // unknown: stay on the calling thread
+    return hardware > static_cast<unsigned>(kMostRenderThreads) ? kMostRenderThreads
+                                                                 : static_cast<std::int32_t>(hardware);
+}
+
+std::int32_t ThreadCountFromEnvironment() {
+    const char* text = std::getenv("VANTREL_RENDER_THREADS");
+    if (text == nullptr) return HardwareThreads();
+    if (std::strlen(text) == 1 && text[0] >= '1' && text[0] <= '0' + kMostRenderThreads) return text[0] - '0';
+    std::fprintf(stderr, "vantrel: VANTREL_RENDER_THREADS=\"%.40s\" ignored: give a number from 1 to %d\n", text,
+                 kMostRenderThreads);
+    return HardwareThreads();
+}
+
+}  // namespace
+
+std::int32_t DefaultRenderThreadCount() {
+    static const std::int32_t count = ThreadCountFromEnvironment();
+    return count;
+}
+
+RenderThreads::RenderThreads(std::int32_t count)
+    : count_(count < 1 ? 1 : count > kMostRenderThreads ? kMostRenderThreads : count) {
+    for (std::int32_t k = 0; k < count_; ++k) {
+        contexts_[k].dc = CreateCompatibleDC(nullptr);
+        // A placeholder surface; each band points the bitmap at its own rows before drawing.
+        static std::uint32_t placeholder = 0;
+        contexts_[k].bitmap = CreateBitmapOver(Surface{1, 1, 1, &placeholder});
+        SelectObject(contexts_[k].dc, contexts_[k].bitmap);
+    }
+}
+
+RenderThreads::~RenderThreads() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    start_.notify_all();
+    for (std::int32_t k = 1; started_ && k < count_; ++k) workers_[k - 1].join();
+    for (std::int32_t k = 0; k < count_; ++k) {
+        DeleteDC(contexts_[k].dc);  // releases the bitmap, which may then be deleted
+        DeleteObject(contexts_[k].bitmap);
+    }
+}
+
+void RenderThreads::Run(const BandJob& job, std::int32_t bandCount) {
+    if (count_ == 1 || bandCount <= 1) {
+        for (std::int32_t band = 0; band < bandCount; ++band) job.DrawBand(contexts_[0], band);
+        return;
+    }
+    if (!started_) {
+        started_ = true;
+        for (std::int32_t k = 1; k < count_; ++k) workers_[k - 1] = std::thread([this, k] { Work(k); });
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        job_ = &job;
+        bandCount_ = bandCount;
+        nextBand_.store(0, std::memory_order_relaxed);
+        busy_ = count_ - 1;
+        ++generation_;
+    }
+    start_.notify_all();
+    DrawBands(0);
+    std::unique_lock<std::mutex> lock(mutex_);
+    finished_.wait(lock, [this] { return busy_ == 0; });
+    job_ = nullptr;
+}
+
+void RenderThreads::DrawBands(std::int32_t index) {
+    for (;;) {
+        const std::int32_t band = nextBand_.fetch_add(1, std::memory_order_relaxed);
+        if (band >= bandCount_) return;
+        job_->DrawBand(contexts_[index], band);
+    }
+}
+
+void RenderThreads::Work(std::int32_t index) {
+    std::uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            start_.wait(lock, [this, seen] { return stopping_ || generation_ != seen; });
+            if (stopping_) return;
+            seen = generation_;
+        }
+        DrawBands(index);
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (--busy_ == 0) finished_.notify_one();
+    }
+}
+
+}  // namespace vantrel
