@@ -66,8 +66,10 @@ bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
     return bandable;
 }
 
-// Rows of a band sized so its pixels stay in a core's second-level cache while it is drawn.
-constexpr std::int64_t kBandBytes = 256 * 1024;
+// Rows of a band sized so its pixels stay in a core's second-level cache while it is drawn. Under
+// a cache simulator (1 MiB L2) a 4K frame with the three effects misses a third as often in
+// bands of 512 KiB as in one pass; smaller bands repeat more triangle set-ups than they save.
+constexpr std::int64_t kBandBytes = 512 * 1024;
 
 // The frame's faces (and optionally the background under them) drawn band by band: each band
 // is a run of the surface's rows, drawn through a context whose surface starts at the band's

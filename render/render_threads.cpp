@@ -65,41 +65,53 @@ void RenderThreads::Run(const BandJob& job, std::int32_t bandCount) {
         started_ = true;
         for (std::int32_t k = 1; k < count_; ++k) workers_[k - 1] = std::thread([this, k] { Work(k); });
     }
+    std::uint32_t generation = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        generation = ++generation_;
         job_ = &job;
         bandCount_ = bandCount;
-        nextBand_.store(0, std::memory_order_relaxed);
-        busy_ = count_ - 1;
-        ++generation_;
+        bandsLeft_.store(bandCount, std::memory_order_relaxed);
+        ticket_.store(std::uint64_t{generation} << 32, std::memory_order_release);
     }
     start_.notify_all();
-    DrawBands(0);
+    DrawBands(0, generation, &job, bandCount);
+    // Only bands being drawn are waited for, not workers still waking up.
     std::unique_lock<std::mutex> lock(mutex_);
-    finished_.wait(lock, [this] { return busy_ == 0; });
-    job_ = nullptr;
+    finished_.wait(lock, [this] { return bandsLeft_.load(std::memory_order_acquire) == 0; });
 }
 
-void RenderThreads::DrawBands(std::int32_t index) {
+void RenderThreads::DrawBands(std::int32_t index, std::uint32_t generation, const BandJob* job,
+                              std::int32_t bandCount) {
+    std::uint64_t ticket = ticket_.load(std::memory_order_acquire);
     for (;;) {
-        const std::int32_t band = nextBand_.fetch_add(1, std::memory_order_relaxed);
-        if (band >= bandCount_) return;
-        job_->DrawBand(contexts_[index], band);
+        const std::uint64_t band = ticket & 0xFFFFFFFFu;
+        if (ticket >> 32 != generation || band >= static_cast<std::uint64_t>(bandCount)) return;
+        if (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel)) continue;
+        // A band taken keeps the frame, and so its job, alive until it is counted off.
+        job->DrawBand(contexts_[index], static_cast<std::int32_t>(band));
+        if (bandsLeft_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_.notify_one();
+        }
+        ticket = ticket_.load(std::memory_order_acquire);
     }
 }
 
 void RenderThreads::Work(std::int32_t index) {
-    std::uint64_t seen = 0;
+    std::uint32_t seen = 0;
     for (;;) {
+        const BandJob* job = nullptr;
+        std::int32_t bandCount = 0;
         {
             std::unique_lock<std::mutex> lock(mutex_);
             start_.wait(lock, [this, seen] { return stopping_ || generation_ != seen; });
             if (stopping_) return;
             seen = generation_;
+            job = job_;
+            bandCount = bandCount_;
         }
-        DrawBands(index);
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (--busy_ == 0) finished_.notify_one();
+        DrawBands(index, seen, job, bandCount);
     }
 }
 

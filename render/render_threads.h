@@ -50,7 +50,8 @@ public:
 
 private:
     void Work(std::int32_t index);
-    void DrawBands(std::int32_t index);
+    // Draws bands of the frame numbered generation until none is left to take.
+    void DrawBands(std::int32_t index, std::uint32_t generation, const BandJob* job, std::int32_t bandCount);
 
     std::int32_t count_ = 1;
     bool started_ = false;
@@ -59,12 +60,15 @@ private:
     std::mutex mutex_;
     std::condition_variable start_;
     std::condition_variable finished_;
-    std::uint64_t generation_ = 0;  // frames handed out; a worker runs each new one once
-    std::int32_t busy_ = 0;         // workers not yet done with the current frame
-    bool stopping_ = false;
+    // The frame handed out last (its number, job and band count), set under the mutex.
+    std::uint32_t generation_ = 0;
     const BandJob* job_ = nullptr;
     std::int32_t bandCount_ = 0;
-    std::atomic<std::int32_t> nextBand_{0};
+    bool stopping_ = false;
+    // The frame's number in the high half, the next band to take in the low half: a worker that
+    // wakes after its frame has ended sees another number and takes nothing.
+    std::atomic<std::uint64_t> ticket_{0};
+    std::atomic<std::int32_t> bandsLeft_{0};  // bands not yet drawn; the frame returns at 0
 };
 
 }  // namespace vantrel
