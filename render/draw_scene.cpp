@@ -9,7 +9,6 @@
 #include "canvas/drawing.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"
-#include "render/gradients.h"
 #include "render/primitives.h"
 #include "render/render_threads.h"
 #include "render/shading.h"
@@ -153,7 +152,9 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
                      const PanelSize& background, bool bandable) {
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
-    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, bandable), viewRows, background);
+    // Unbandable frames are one band from row 0, so nothing is moved.
+    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, bandable),
+                           bandable ? viewRows : surface->height, background);
     work.threads->Run(bands, bands.Count());
 }
 

@@ -151,6 +151,7 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
             camera.orthographic = 8;
             camera.orthoScale = 0.5f + 3 * RandomUniform(random);
         }
+        if (scene == 19) camera.orthoScale = 3e7f;  // corners beyond the 32-bit range: one band
         if (scene % 3 == 1) f.panel = {131, 97};
         f.work->threads = std::make_unique<RenderThreads>(1);
         f.work->bandRows = 1000;
