@@ -19,13 +19,18 @@ std::int32_t HardwareThreads() {
 std::int32_t ThreadCountFromEnvironment() {
     const char* text = std::getenv("VANTREL_RENDER_THREADS");
     if (text == nullptr) return HardwareThreads();
-    if (std::strlen(text) == 1 && text[0] >= '1' && text[0] <= '0' + kMostRenderThreads) return text[0] - '0';
+    if (const std::int32_t count = RenderThreadCountFrom(text)) return count;
     std::fprintf(stderr, "vantrel: VANTREL_RENDER_THREADS=\"%.40s\" ignored: give a number from 1 to %d\n", text,
                  kMostRenderThreads);
     return HardwareThreads();
 }
 
 }  // namespace
+
+std::int32_t RenderThreadCountFrom(const char* value) {
+    if (value == nullptr || std::strlen(value) != 1 || value[0] < '1' || value[0] > '0' + kMostRenderThreads) return 0;
+    return value[0] - '0';
+}
 
 std::int32_t DefaultRenderThreadCount() {
     static const std::int32_t count = ThreadCountFromEnvironment();

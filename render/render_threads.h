@@ -18,6 +18,8 @@ inline constexpr std::int32_t kMostRenderThreads = 8;
 // Threads for frames: VANTREL_RENDER_THREADS when it is a whole number 1 .. 8, else one per
 // hardware thread up to 8. Any other value of the variable is ignored with one line on stderr.
 std::int32_t DefaultRenderThreadCount();
+// The count a value of VANTREL_RENDER_THREADS asks for: 1 .. 8; 0 for anything else.
+std::int32_t RenderThreadCountFrom(const char* value);
 
 // One thread's drawing state: a context over a bitmap that is pointed at each band's rows.
 struct BandContext {

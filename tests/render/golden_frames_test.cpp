@@ -167,5 +167,11 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
     }
 }
 
+TEST(RenderThreads, TheVariableTakesOneDigitFromOneToEight) {
+    const std::pair<const char*, std::int32_t> values[] = {{"1", 1}, {"3", 3}, {"8", 8},  {"0", 0},   {"9", 0},
+                                                           {"", 0},  {"12", 0}, {" 2", 0}, {"2x", 0}, {nullptr, 0}};
+    for (const auto& [value, count] : values) EXPECT_EQ(RenderThreadCountFrom(value), count) << (value ? value : "unset");
+}
+
 }  // namespace
 }  // namespace vantrel
