@@ -52,8 +52,7 @@ void UpdateView(Program& program) {
     const std::int32_t height = std::max(RectHeight(view), 0);
     FitBackBuffer(program, width, height);
     // Only the view's own area is cleared, not the whole screen-sized bitmap.
-    DrawBackground(program.target.dc, static_cast<float>(width), static_cast<float>(height));
-    RenderFrame(program.scene, program.work, program.target, program.scene.currentCamera, PanelSize{width, height});
+    RenderView(program.scene, program.work, program.target, program.scene.currentCamera, PanelSize{width, height});
     DrawInformationOverlay(program);
     ++program.shell.framesRendered;
     PresentView(program);

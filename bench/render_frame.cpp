@@ -58,8 +58,7 @@ struct FrameBench {
     void Frame(PanelSize panel) {
         OrbitCamera(*scene, 1, {}, orbit.radius, orbit.longitude, orbit.latitude);
         scene->lightTable[1].position = scene->cameraTable[1].eye;
-        DrawBackground(target.dc, float(panel.width), float(panel.height));
-        RenderFrame(*scene, *work, target, 1, panel);
+        RenderView(*scene, *work, target, 1, panel);
     }
 };
 

@@ -101,7 +101,7 @@ void TickArguments(benchmark::internal::Benchmark* b) {
             for (std::int64_t mode = 0; mode <= 5; ++mode) b->Args({size.first, size.second, mode, effects});
     b->Unit(benchmark::kMillisecond);
 }
-BENCHMARK(BM_Tick)->Apply(TickArguments);
+BENCHMARK(BM_Tick)->Apply(TickArguments)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 }  // namespace vantrel

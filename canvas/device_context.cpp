@@ -118,6 +118,15 @@ ColorRef SetBkColor(DcHandle dc, ColorRef color) {
     return previous;
 }
 
+ColorRef SetDCBrushColor(DcHandle dc, ColorRef color) {
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    const ColorRef previous = dc->state.dcBrushColor;
+    dc->state.dcBrushColor = color & 0x00FFFFFFu;
+    return previous;
+}
+
 std::int32_t SetBkMode(DcHandle dc, std::int32_t mode) {
     if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
         return 0;
@@ -158,6 +167,7 @@ DcStateGuard::~DcStateGuard() {
     dc_->state.textColor = saved_.textColor;
     dc_->state.backgroundColor = saved_.backgroundColor;
     dc_->state.backgroundMode = saved_.backgroundMode;
+    dc_->state.dcBrushColor = saved_.dcBrushColor;
     dc_->state.position = saved_.position;
 }
 

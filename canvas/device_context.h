@@ -45,6 +45,7 @@ struct DcState {
     std::int32_t rop2 = R2_COPYPEN;
     ColorRef textColor = 0x00000000;
     ColorRef backgroundColor = 0x00FFFFFF;  // box behind text in OPAQUE mode
+    ColorRef dcBrushColor = 0x00FFFFFF;     // what the stock DC_BRUSH fills with here
     std::int32_t backgroundMode = OPAQUE;
     Point2 position;  // current position for LineTo, device pixels
 };
@@ -73,6 +74,8 @@ std::int32_t SetROP2(DcHandle dc, std::int32_t rop2);
 std::int32_t GetROP2(DcHandle dc);
 ColorRef SetTextColor(DcHandle dc, ColorRef color);
 ColorRef SetBkColor(DcHandle dc, ColorRef color);
+// The colour of the stock DC_BRUSH in this context: a brush per colour without creating one.
+ColorRef SetDCBrushColor(DcHandle dc, ColorRef color);
 std::int32_t SetBkMode(DcHandle dc, std::int32_t mode);
 // Engine for text in fonts that have none of their own (stock fonts); 0 selects the built-in one.
 void SetFontEngine(DcHandle dc, FontEngine* engine);

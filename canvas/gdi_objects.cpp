@@ -34,6 +34,7 @@ GdiObject MakeStock(ObjectKind kind, ColorRef color, bool hollow) {
 GdiObject stockWhiteBrush = MakeStock(ObjectKind::Brush, 0x00FFFFFF, false);
 GdiObject stockBlackBrush = MakeStock(ObjectKind::Brush, 0x00000000, false);
 GdiObject stockNullBrush = MakeStock(ObjectKind::Brush, 0x00000000, true);
+GdiObject stockDcBrush = MakeStock(ObjectKind::Brush, 0x00FFFFFF, false);
 GdiObject stockWhitePen = MakeStock(ObjectKind::Pen, 0x00FFFFFF, false);
 GdiObject stockBlackPen = MakeStock(ObjectKind::Pen, 0x00000000, false);
 GdiObject stockNullPen = MakeStock(ObjectKind::Pen, 0x00000000, true);
@@ -178,6 +179,7 @@ ObjectHandle GetStockObject(std::int32_t index) {
     case WHITE_BRUSH: return &stockWhiteBrush;
     case BLACK_BRUSH: return &stockBlackBrush;
     case NULL_BRUSH: return &stockNullBrush;
+    case DC_BRUSH: return &stockDcBrush;
     case WHITE_PEN: return &stockWhitePen;
     case BLACK_PEN: return &stockBlackPen;
     case NULL_PEN: return &stockNullPen;

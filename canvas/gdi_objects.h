@@ -29,6 +29,8 @@ inline constexpr std::int32_t BLACK_PEN = 7;
 inline constexpr std::int32_t NULL_PEN = 8;
 inline constexpr std::int32_t ANSI_VAR_FONT = 12;
 inline constexpr std::int32_t SYSTEM_FONT = 13;
+// A solid brush in the colour of the context it is selected into (SetDCBrushColor).
+inline constexpr std::int32_t DC_BRUSH = 18;
 
 // Only PS_SOLID and PS_NULL are drawn; other styles draw as PS_SOLID. Every width draws one
 // pixel wide. Returns 0 when memory runs out.

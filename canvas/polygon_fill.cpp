@@ -67,7 +67,8 @@ bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
     const ObjectHandle brush = dc->state.brush;
     bool filled = true;
     if (!ObjectDrawsNothing(brush)) {
-        filled = FillPolygon(*surface, RasterMixFor(dc->state.rop2, PixelFromColorRef(brush->color)), points, count);
+        const ColorRef color = brush == GetStockObject(DC_BRUSH) ? dc->state.dcBrushColor : brush->color;
+        filled = FillPolygon(*surface, RasterMixFor(dc->state.rop2, PixelFromColorRef(color)), points, count);
     }
     // The outline goes on top of the fill: each edge includes its start pixel, excludes its end.
     const ObjectHandle pen = dc->state.pen;

@@ -2,11 +2,15 @@
 // Transparent) or vertexNormals and vertexColors (Gradient); draws into the render target.
 #include "render/draw_scene.h"
 
+#include <algorithm>
+#include <climits>
+#include <memory>
+
 #include "canvas/drawing.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"
-#include "render/gradients.h"
 #include "render/primitives.h"
+#include "render/render_threads.h"
 #include "render/shading.h"
 
 namespace vantrel {
@@ -36,30 +40,130 @@ ModeTools ToolsForMode(std::int32_t mode) {
     }
 }
 
-void DrawListedPolygons(RenderTarget& target, const Scene& scene, const RenderWork& work, std::int32_t brushKind) {
-    const ObjectHandle hollow = GetStockObject(NULL_BRUSH);
+// Overflow guard: a band translates rows by up to the surface height.
+constexpr std::int32_t kLeastBandedRow = INT32_MIN + kSurfaceMaxSide;
+
+// Corners, rows and colours of every listed face; false when a corner lies too far up for a
+// band's translation, so the frame is drawn as one band.
+bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
+    bool bandable = true;
     for (std::int32_t i = 0; i <= kLastSlot && work.drawList[i] != 0; ++i) {
         const std::int32_t f = work.drawList[i];
-        // One brush per filled face, created and deleted around it.
-        const ObjectHandle faceBrush =
-            brushKind == kBrushHollow ? hollow : CreateSolidBrush(ColorToColorRef(work.faceShades[f]));
-        const ObjectHandle replaced = SelectObject(target.dc, faceBrush);
-        DrawFacePolygon(target, scene, work, f);
-        SelectObject(target.dc, replaced);
-        if (faceBrush != hollow) DeleteObject(faceBrush);
+        ListedFace& listed = work.listedFaces[i];
+        std::int32_t c[3];
+        FaceCorners(scene, f, c);
+        for (int k = 0; k < 3; ++k) {
+            const Vector3& screen = work.screenVertices[c[k]];
+            Point2FromPoint2F({screen.x, screen.y}, listed.corners[k]);
+            if (gradient) listed.colors[k] = ColorToColorRef(work.vertexColors[c[k]]);
+        }
+        if (!gradient) listed.colors[0] = ColorToColorRef(work.faceShades[f]);
+        listed.top = std::min({listed.corners[0].y, listed.corners[1].y, listed.corners[2].y});
+        listed.bottom = std::max({listed.corners[0].y, listed.corners[1].y, listed.corners[2].y});
+        if (listed.top < kLeastBandedRow) bandable = false;
     }
+    return bandable;
 }
 
-void DrawListedGradients(RenderTarget& target, const Scene& scene, const RenderWork& work) {
-    for (std::int32_t i = 0; i <= kLastSlot && work.drawList[i] != 0; ++i) {
-        std::int32_t c[3];
-        FaceCorners(scene, work.drawList[i], c);
-        const Vector3& s0 = work.screenVertices[c[0]];
-        const Vector3& s1 = work.screenVertices[c[1]];
-        const Vector3& s2 = work.screenVertices[c[2]];
-        GradientTriangle(target.dc, {s0.x, s0.y}, {s1.x, s1.y}, {s2.x, s2.y}, work.vertexColors[c[0]],
-                         work.vertexColors[c[1]], work.vertexColors[c[2]]);
+// Rows of a band sized so its pixels stay in a core's second-level cache while it is drawn. Under
+// a cache simulator (1 MiB L2) a 4K frame with the three effects misses a third as often in
+// bands of 512 KiB as in one pass; smaller bands repeat more triangle set-ups than they save.
+constexpr std::int64_t kBandBytes = 512 * 1024;
+// A view up to this size stays in the shared last-level cache: bands there only share the work
+// out, four per thread, and one thread draws it in one pass.
+constexpr std::int64_t kCachedViewBytes = 16 * 1024 * 1024;
+
+// The frame's faces (and optionally the background under them) drawn band by band: each band
+// is a run of the surface's rows, drawn through a context whose surface starts at the band's
+// first row, with every shape moved up by as many rows. Each band sees every shape in painter's
+// order, clipped to its rows, so the pixels are those of one pass over the whole surface.
+class FrameBands final : public BandJob {
+public:
+    FrameBands(const Surface& surface, const RenderWork& work, std::int32_t mode, std::int32_t rows,
+               std::int32_t viewRows, const PanelSize& background)
+        : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background) {
+        while (count_ <= kLastSlot && work.drawList[count_] != 0) ++count_;
+        viewRows_ = std::clamp(viewRows, 0, surface.height);
+        viewBands_ = (viewRows_ + rows_ - 1) / rows_;
+        bands_ = viewBands_ + (viewRows_ < surface.height ? 1 : 0);
     }
+
+    std::int32_t Count() const { return bands_; }
+
+    void DrawBand(BandContext& context, std::int32_t band) const override {
+        const std::int32_t y0 = band * rows_;
+        const std::int32_t y1 = band < viewBands_ ? std::min(y0 + rows_, viewRows_) : surface_.height;
+        Surface* rows = BitmapSurface(context.bitmap);
+        *rows = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
+        const DcHandle dc = context.dc;
+        if (background_.width > 0 && background_.height > 0) {
+            const TriVertex corners[2] = {TriVertexFromColorRef(0, -y0, kBackgroundTop),
+                                          TriVertexFromColorRef(background_.width, background_.height - y0,
+                                                                kBackgroundBottom)};
+            const GradientRectMesh rect{0, 1};
+            GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        }
+        const ModeTools tools = ToolsForMode(mode_);
+        SetROP2(dc, tools.rop2);
+        const bool outline = tools.penStyle != PS_NULL;
+        SelectObject(dc, GetStockObject(!outline ? NULL_PEN : tools.penColor == kWhite ? WHITE_PEN : BLACK_PEN));
+        SelectObject(dc, GetStockObject(tools.brushKind == kBrushHollow ? NULL_BRUSH : DC_BRUSH));
+        const bool gradient = mode_ == kModeGradient;
+        for (std::int32_t i = 0; i < count_; ++i) {
+            const ListedFace& face = faces_[i];
+            if (face.bottom < y0 || face.top >= y1) continue;
+            if (gradient) {
+                TriVertex corners[3];
+                for (int k = 0; k < 3; ++k)
+                    corners[k] = TriVertexFromColorRef(face.corners[k].x, face.corners[k].y - y0, face.colors[k]);
+                const GradientTriangleMesh triangle{0, 1, 2};
+                GradientFill(dc, corners, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE);
+                continue;
+            }
+            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
+                                       {face.corners[1].x, face.corners[1].y - y0},
+                                       {face.corners[2].x, face.corners[2].y - y0}};
+            SetDCBrushColor(dc, face.colors[0]);
+            Polygon(dc, corners, 3);
+        }
+    }
+
+private:
+    std::uint32_t* SurfaceRow(std::int32_t y) const {
+        return surface_.pixels + static_cast<std::ptrdiff_t>(y) * surface_.pitch;
+    }
+
+    Surface surface_;
+    const ListedFace* faces_;
+    std::int32_t count_ = 0;
+    std::int32_t mode_;
+    std::int32_t rows_;
+    PanelSize background_;
+    std::int32_t viewRows_ = 0;
+    std::int32_t viewBands_ = 0;
+    std::int32_t bands_ = 0;
+};
+
+std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable) {
+    if (!bandable) return surface.height;
+    if (work.bandRows > 0) return work.bandRows;
+    const std::int64_t rowBytes = std::int64_t{4} * surface.pitch;
+    const std::int64_t rows = std::clamp(viewRows, 1, surface.height);
+    if (rowBytes * rows <= kCachedViewBytes) {
+        const std::int64_t bands = 4 * std::int64_t{work.threads->Count()};
+        return static_cast<std::int32_t>(work.threads->Count() == 1 ? surface.height : (rows + bands - 1) / bands);
+    }
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(kBandBytes / rowBytes, 8, surface.height));
+}
+
+void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, std::int32_t viewRows,
+                     const PanelSize& background, bool bandable) {
+    const Surface* surface = DcSurface(target.dc);
+    if (surface == nullptr) return;
+    // Unbandable frames are one band from row 0, so nothing is moved.
+    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable),
+                           bandable ? viewRows : surface->height, background);
+    work.threads->Run(bands, bands.Count());
 }
 
 }  // namespace
@@ -76,23 +180,14 @@ void DrawFacePolygon(RenderTarget& target, const Scene& scene, const RenderWork&
 }
 
 void DrawScene(RenderTarget& target, const Scene& scene, RenderWork& work, SettingReports& reports,
-               std::int32_t camera) {
+               std::int32_t camera, std::int32_t viewRows, const PanelSize& background) {
     const std::int32_t mode = scene.cameraTable[camera].renderMode;
-    const ModeTools tools = ToolsForMode(mode);
-    SetROP2(target.dc, tools.rop2);
-    if (mode == kModeGradient) {
-        // Gradient triangles take neither pen, brush nor raster operation.
-        ShadeListedVertices(scene, work, reports, camera);
-        DrawListedGradients(target, scene, work);
-    } else {
-        SelectPen(target, tools.penStyle, tools.penColor);
-        SelectBrush(target, tools.brushKind, kBlack);
-        if (mode == kModeSolid) ShadeListedFaces(scene, work, reports, camera, FaceColoring::Own);
-        if (mode == kModeShaded || mode == kModeTransparent)
-            ShadeListedFaces(scene, work, reports, camera, FaceColoring::Lit);
-        DrawListedPolygons(target, scene, work, tools.brushKind);
-        RestorePenBrush(target);
-    }
+    SetROP2(target.dc, ToolsForMode(mode).rop2);
+    if (mode == kModeGradient) ShadeListedVertices(scene, work, reports, camera);
+    if (mode == kModeSolid) ShadeListedFaces(scene, work, reports, camera, FaceColoring::Own);
+    if (mode == kModeShaded || mode == kModeTransparent) ShadeListedFaces(scene, work, reports, camera, FaceColoring::Lit);
+    const bool bandable = PrepareListedFaces(scene, work, mode == kModeGradient);
+    DrawListedFaces(target, work, mode, viewRows, background, bandable);
     DrawPrimitiveMeshes(target, scene, work);
 }
 

@@ -3,6 +3,7 @@
 // point, line, text and curve meshes on top.
 #include <cstdint>
 
+#include "render/projection.h"
 #include "render/render_target.h"
 #include "render/render_work.h"
 #include "scene/scene.h"
@@ -23,9 +24,11 @@ enum RenderMode : std::int32_t {
 // brush currently selected into target.dc.
 void DrawFacePolygon(RenderTarget& target, const Scene& scene, const RenderWork& work, std::int32_t face);
 
-// Colours and draws the faces of drawList, then the primitive meshes. Every pen and brush it
-// creates is deleted before it returns; the raster operation last set stays in the context.
+// Colours and draws the faces of drawList, then the primitive meshes; first paints the background
+// over (0, 0)-background when that is not empty. Faces are drawn in bands of rows on the work's
+// threads, viewRows (the view's height) being the part of the surface worth splitting. Every pen
+// and brush it creates is deleted before it returns; the raster operation last set stays in the context.
 void DrawScene(RenderTarget& target, const Scene& scene, RenderWork& work, SettingReports& reports,
-               std::int32_t camera);
+               std::int32_t camera, std::int32_t viewRows, const PanelSize& background = {});
 
 }  // namespace vantrel

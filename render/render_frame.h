@@ -16,5 +16,9 @@ namespace vantrel {
 // outside the table draws nothing.
 void RenderFrame(Scene& scene, RenderWork& work, RenderTarget& target, std::int32_t camera,
                  const PanelSize& panel);
+// The background over the view panel, then the frame as RenderFrame draws it, both in the same
+// pass of bands so each band's rows are written while they are in the cache.
+void RenderView(Scene& scene, RenderWork& work, RenderTarget& target, std::int32_t camera,
+                const PanelSize& panel);
 
 }  // namespace vantrel

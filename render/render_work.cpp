@@ -1,6 +1,11 @@
 #include "render/render_work.h"
 
+#include "render/render_threads.h"
+
 namespace vantrel {
+
+RenderWork::RenderWork() : threads(std::make_unique<RenderThreads>(DefaultRenderThreadCount())) {}
+RenderWork::~RenderWork() = default;
 
 void ReportSettingOnce(const Scene& scene, SettingReports& reports, SettingCheck check) {
     Truth& reported = reports.reported[static_cast<std::int32_t>(check)];

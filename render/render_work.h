@@ -3,13 +3,25 @@
 // is created zero-filled once with the scene tables and never resized, so a frame allocates
 // nothing of its own.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "geometry/color.h"
+#include "geometry/point.h"
 #include "geometry/vector.h"
 #include "scene/scene.h"
 
 namespace vantrel {
+
+class RenderThreads;
+
+// A listed face as the bands draw it: corners rounded to pixels, the rows it can touch, colours.
+struct ListedFace {
+    Point2 corners[3];
+    std::int32_t top = 0;     // least corner row
+    std::int32_t bottom = 0;  // greatest corner row
+    ColorRef colors[3] = {};  // the fill colour first; in Gradient mode each corner's colour
+};
 
 struct RenderWork {
     std::vector<Vector3> worldVertices = std::vector<Vector3>(kTableSlots);   // by vertex slot, world space
@@ -22,6 +34,16 @@ struct RenderWork {
     std::vector<ColorRGB> faceShades = std::vector<ColorRGB>(kTableSlots);    // by face slot, fill colour
     std::vector<Vector3> vertexNormals = std::vector<Vector3>(kTableSlots);   // by vertex slot, Gradient mode
     std::vector<ColorRGB> vertexColors = std::vector<ColorRGB>(kTableSlots);  // by vertex slot, Gradient mode
+    std::vector<ListedFace> listedFaces = std::vector<ListedFace>(kTableSlots);  // by list position
+
+    // The drawing threads (DefaultRenderThreadCount of them), kept from the first frame on.
+    std::unique_ptr<RenderThreads> threads;
+    std::int32_t bandRows = 0;  // rows per band; 0 sizes bands to the caches
+
+    RenderWork();
+    ~RenderWork();
+    RenderWork(const RenderWork&) = delete;
+    RenderWork& operator=(const RenderWork&) = delete;
 };
 
 // The checks of camera and light settings a frame makes; each may fail once per frame.

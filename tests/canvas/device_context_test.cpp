@@ -104,7 +104,14 @@ TEST(CanvasObjects, StateGuardRestoresStateAndObjects) {
         SetROP2(canvas.dc, R2_COPYPEN);
         SetBkMode(canvas.dc, TRANSPARENT);
         MoveToEx(canvas.dc, 3, 3, nullptr);
+        // The DC brush fills in the context's own colour, which the guard saves too.
+        EXPECT_EQ(SetDCBrushColor(canvas.dc, 0x00123456), 0x00FFFFFFu);
+        SelectObject(canvas.dc, GetStockObject(DC_BRUSH));
+        const Point2 square[4] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+        Polygon(canvas.dc, square, 4);
+        EXPECT_EQ(GetPixel(canvas.dc, 1, 1), 0x00123456u);
     }
+    EXPECT_EQ(SetDCBrushColor(canvas.dc, 0), 0x00FFFFFFu);
     EXPECT_EQ(GetCurrentObject(canvas.dc, ObjectKind::Pen), pen);
     EXPECT_EQ(GetROP2(canvas.dc), R2_XORPEN);
     EXPECT_EQ(canvas.dc->state.backgroundMode, OPAQUE);

@@ -10,6 +10,7 @@
 #include "objects/command_ids.h"
 #include "objects/object_commands.h"
 #include "render/draw_scene.h"
+#include "render/render_threads.h"
 
 // Whole frames compared pixel for pixel with images committed under tests/data/golden.
 // After a deliberate change of the picture, regenerate them with VANTREL_UPDATE_GOLDEN=1,
@@ -123,6 +124,53 @@ TEST(GoldenFrames, ScattersOverTheBackground) {
         f.RenderOnBackground();
         ExpectMatchesGolden(f, name);
     }
+}
+
+// Bands and threads change no pixel: random scenes in every mode and effect, drawn in one pass on
+// one thread, then with the background in bands of random heights on 2, 3 and 8 threads, over a
+// surface that is sometimes taller and wider than the view (the rows below it are a band too).
+TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
+    const int objects[] = {kCommandSphere, kCommandTorus, kCommandPieGraph, kCommandRipple, kCommandText, kCommandCurve};
+    Random random;
+    RandomSeed(random, 12345.5);
+    const auto surfacePixels = [](FrameFixture& f) {
+        const Surface& s = *DcSurface(f.target.dc);
+        return std::vector<std::uint32_t>(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height));
+    };
+    for (std::int32_t scene = 0; scene < 24; ++scene) {
+        FrameFixture f(kGoldenPanel);
+        BuildObject(f, objects[scene % 6], 1000.0 + scene);
+        f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, 40 + 200 * RandomUniform(random));
+        Camera& camera = f.camera();
+        camera.renderMode = (scene / 4) % 6;
+        camera.doubleSided = scene & 1;
+        camera.metallic = (scene >> 1) & 1;
+        camera.atmosphere = (scene / 3) & 1;
+        camera.atmosphereFar = 300;
+        if (scene % 5 == 4) {
+            camera.orthographic = 8;
+            camera.orthoScale = 0.5f + 3 * RandomUniform(random);
+        }
+        if (scene == 19) camera.orthoScale = 3e7f;  // corners beyond the 32-bit range: one band
+        if (scene % 3 == 1) f.panel = {131, 97};
+        f.work->threads = std::make_unique<RenderThreads>(1);
+        f.work->bandRows = 1000;
+        f.RenderOnBackground();
+        const std::vector<std::uint32_t> reference = surfacePixels(f);
+        for (std::int32_t threads : {1, 2, 3, 8}) {
+            f.work->threads = std::make_unique<RenderThreads>(threads);
+            f.work->bandRows = 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
+            RenderView(*f.scene, *f.work, f.target, 1, f.panel);
+            EXPECT_TRUE(surfacePixels(f) == reference) << "scene " << scene << ", mode " << camera.renderMode << ", "
+                                                       << threads << " threads, bands of " << f.work->bandRows;
+        }
+    }
+}
+
+TEST(RenderThreads, TheVariableTakesOneDigitFromOneToEight) {
+    const std::pair<const char*, std::int32_t> values[] = {{"1", 1}, {"3", 3}, {"8", 8},  {"0", 0},   {"9", 0},
+                                                           {"", 0},  {"12", 0}, {" 2", 0}, {"2x", 0}, {nullptr, 0}};
+    for (const auto& [value, count] : values) EXPECT_EQ(RenderThreadCountFrom(value), count) << (value ? value : "unset");
 }
 
 }  // namespace

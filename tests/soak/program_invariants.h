@@ -9,14 +9,16 @@
 
 #include "app/program.h"
 #include "canvas/gdi_objects.h"
+#include "render/render_threads.h"
 #include "support/scene_invariants.h"
 
 namespace vantrel {
 
 // Created drawing objects alive while the program rests: one bitmap for each of the back buffer
-// and the two strips that exists, on top of what was alive before the program started.
+// and the two strips that exists and one per drawing thread's band context, on top of what was
+// alive before the program started.
 inline std::int64_t RestingObjectCount(const Program& program, std::int64_t objectsBefore) {
-    std::int64_t count = objectsBefore;
+    std::int64_t count = objectsBefore + program.work.threads->Count();
     for (const RenderTarget* target : {&program.target, &program.paletteTarget, &program.shineTarget}) {
         if (target->bitmap != nullptr) ++count;
     }

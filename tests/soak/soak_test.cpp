@@ -110,7 +110,6 @@ TEST(SoakWalkRepeat, SameSeedRepeatsTheWalkAndOtherSeedsDiffer) {
 class ProgramInvariantsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        objectsBefore = LiveObjectCount();
         host.program = &program;
         StartProgram(program, host);
         WindowProcedure(program, SizeMessage(kSizeRestored, 320, 220));
@@ -122,7 +121,7 @@ protected:
 
     std::string Check() const { return CheckProgramInvariants(program, objectsBefore); }
 
-    std::int64_t objectsBefore = 0;
+    std::int64_t objectsBefore = LiveObjectCount();  // before the program exists
     std::unique_ptr<Program> owned = std::make_unique<Program>();
     Program& program = *owned;
     RecordingHost host;

@@ -152,7 +152,10 @@ void ResetScene(Scene& scene, const Scene& pristine) {
 }
 
 void ResetRenderWork(RenderWork& work, const RenderWork& pristine) {
-    static_assert(sizeof(RenderWork) == 8 * sizeof(std::vector<Vector3>), "a new member of RenderWork needs resetting here");
+    // The listed faces are written afresh by every frame before they are read; the threads stay.
+    static_assert(sizeof(RenderWork) == 9 * sizeof(std::vector<Vector3>) + sizeof(std::unique_ptr<RenderThreads>) +
+                                            sizeof(std::int64_t),
+                  "a new member of RenderWork needs resetting here");
     ResetTable(work.worldVertices, pristine.worldVertices);
     ResetTable(work.viewVertices, pristine.viewVertices);
     ResetTable(work.screenVertices, pristine.screenVertices);

@@ -1,0 +1,76 @@
+#pragma once
+// The threads a frame's bands are drawn on: the calling thread and a few workers, started once
+// and kept. A frame hands them its bands and returns only when every band is drawn, so no
+// drawing outlives the call.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "canvas/device_context.h"
+
+namespace vantrel {
+
+// Most threads a frame is drawn on.
+inline constexpr std::int32_t kMostRenderThreads = 8;
+
+// Threads for frames: VANTREL_RENDER_THREADS when it is a whole number 1 .. 8, else one per
+// hardware thread up to 8. Any other value of the variable is ignored with one line on stderr.
+std::int32_t DefaultRenderThreadCount();
+// The count a value of VANTREL_RENDER_THREADS asks for: 1 .. 8; 0 for anything else.
+std::int32_t RenderThreadCountFrom(const char* value);
+
+// One thread's drawing state: a context over a bitmap that is pointed at each band's rows.
+struct BandContext {
+    DcHandle dc = nullptr;
+    ObjectHandle bitmap = nullptr;
+};
+
+// A frame's bands, drawn in any order on any of the threads; each band must touch only its own
+// pixels and the context it is given.
+class BandJob {
+public:
+    virtual void DrawBand(BandContext& context, std::int32_t band) const = 0;
+
+protected:
+    ~BandJob() = default;
+};
+
+class RenderThreads {
+public:
+    // count drawing threads in all, the caller of Run among them: count - 1 workers, started by
+    // the first Run that has bands for them. The contexts are made here.
+    explicit RenderThreads(std::int32_t count);
+    ~RenderThreads();
+    RenderThreads(const RenderThreads&) = delete;
+    RenderThreads& operator=(const RenderThreads&) = delete;
+
+    std::int32_t Count() const { return count_; }
+    // Draws bands 0 .. bandCount - 1 and returns once all are drawn. Allocates nothing.
+    void Run(const BandJob& job, std::int32_t bandCount);
+
+private:
+    void Work(std::int32_t index);
+    // Draws bands of the frame numbered generation until none is left to take.
+    void DrawBands(std::int32_t index, std::uint32_t generation, const BandJob* job, std::int32_t bandCount);
+
+    std::int32_t count_ = 1;
+    bool started_ = false;
+    BandContext contexts_[kMostRenderThreads];
+    std::thread workers_[kMostRenderThreads - 1];
+    std::mutex mutex_;
+    std::condition_variable start_;
+    std::condition_variable finished_;
+    // The frame handed out last (its number, job and band count), set under the mutex.
+    std::uint32_t generation_ = 0;
+    const BandJob* job_ = nullptr;
+    std::int32_t bandCount_ = 0;
+    bool stopping_ = false;
+    // The frame's number in the high half, the next band to take in the low half: a worker that
+    // wakes after its frame has ended sees another number and takes nothing.
+    std::atomic<std::uint64_t> ticket_{0};
+    std::atomic<std::int32_t> bandsLeft_{0};  // bands not yet drawn; the frame returns at 0
+};
+
+}  // namespace vantrel
