@@ -10,7 +10,11 @@ set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 
 find_program(VANTREL_QEMU_AARCH64 qemu-aarch64)
-if(VANTREL_QEMU_AARCH64)
+# With Debian's arm64 libc installed (multiarch), programs run on it: the cross sysroot's loader
+# would pick up that newer libc through the shared library cache, a mismatch that hangs threads.
+if(VANTREL_QEMU_AARCH64 AND EXISTS /lib/ld-linux-aarch64.so.1)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTREL_QEMU_AARCH64})
+elseif(VANTREL_QEMU_AARCH64)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTREL_QEMU_AARCH64} -L /usr/aarch64-linux-gnu)
 endif()
 
@@ -33,3 +37,5 @@ set(VANTREL_BUILD_BENCH OFF CACHE BOOL "Build the benchmarks")
 if(NOT EXISTS /usr/lib/aarch64-linux-gnu/cmake/Qt6Widgets)
   set(VANTREL_BUILD_GUI OFF CACHE BOOL "Build the Qt window layer and the program")
 endif()
+# cpack -G DEB: vantrel_<version>_arm64.deb (dpkg-shlibdeps reads the arm64 libraries' dependencies).
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
