@@ -1,3 +1,8 @@
+# The same pixels from every compiler and processor: no fused multiply-adds, which round once
+# where the plain expression rounds twice, whatever -march a user or distribution adds.
+add_compile_options("$<$<COMPILE_LANG_AND_ID:CXX,GNU,Clang,AppleClang>:-ffp-contract=off>"
+                    "$<$<COMPILE_LANG_AND_ID:CXX,MSVC>:/fp:precise>")
+
 # Warnings are on for the project's own targets, and clean.
 function(vantrel_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
