@@ -36,6 +36,12 @@ public:
     virtual void Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) = 0;
 };
 
+// Hands a glyph's cell of coverage (rows of width bytes, top-left corner at left, top) to the
+// sink row by row, only the part within the sink's bounds: what engines with cached cells share.
+// 64-bit corners, so no pen position or cell edge wraps.
+void EmitGlyphCell(CoverageSink& sink, std::int64_t left, std::int64_t top, std::int32_t width, std::int32_t height,
+                   const std::uint8_t* cell);
+
 // A small built-in fixed-pitch font (6 x 10 cells, printable ASCII) for programs without a
 // window system; the canvas uses it when a device context has no engine of its own.
 FontEngine& BuiltinFontEngine();

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "canvas/drawing.h"
+#include "canvas/font_engine.h"
 #include "canvas/gdi_object.h"
 #include "canvas/raster_ops.h"
 
@@ -98,6 +99,20 @@ bool GetTextExtentPoint32(DcHandle dc, const char* text, std::int32_t length, Te
     }
     EngineFor(dc).Measure(text, length, out);
     return true;
+}
+
+void EmitGlyphCell(CoverageSink& sink, std::int64_t left, std::int64_t top, std::int32_t width, std::int32_t height,
+                   const std::uint8_t* cell) {
+    std::int32_t boundsX0 = 0, boundsY0 = 0, boundsX1 = 0, boundsY1 = 0;
+    sink.Bounds(boundsX0, boundsY0, boundsX1, boundsY1);
+    const std::int64_t x0 = std::max<std::int64_t>(left, boundsX0);
+    const std::int64_t x1 = std::min<std::int64_t>(left + width, boundsX1);
+    const std::int64_t y0 = std::max<std::int64_t>(top, boundsY0);
+    const std::int64_t y1 = std::min<std::int64_t>(top + height, boundsY1);
+    for (std::int64_t row = y0; x0 < x1 && row < y1; ++row) {
+        sink.Row(static_cast<std::int32_t>(x0), static_cast<std::int32_t>(row), cell + (row - top) * width + (x0 - left),
+                 static_cast<std::int32_t>(x1 - x0));
+    }
 }
 
 }  // namespace vantrel

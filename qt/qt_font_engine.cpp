@@ -103,27 +103,13 @@ void QtFontEngine::Measure(const char* text, std::int32_t length, TextSize& out)
 
 void QtFontEngine::Render(const char* text, std::int32_t length, std::int32_t x, std::int32_t y, CoverageSink& sink) {
     if (text == nullptr || length <= 0) return;
-    std::int32_t boundsX0 = 0, boundsY0 = 0, boundsX1 = 0, boundsY1 = 0;
-    sink.Bounds(boundsX0, boundsY0, boundsX1, boundsY1);
-    // Positions in 64 bits, so that no pen position or cell edge wraps.
+    // Overlapping cells blend one over the other, as a painter draws a string glyph by glyph.
     std::int64_t pen = x;
     for (std::int32_t i = 0; i < length; ++i) {
         const Glyph& glyph = GlyphOf(static_cast<unsigned char>(text[i]));
-        const std::int64_t left = pen + glyph.left;
-        const std::int64_t top = std::int64_t{y} + glyph.top;
+        EmitGlyphCell(sink, pen + glyph.left, std::int64_t{y} + glyph.top, glyph.width, glyph.height,
+                      stores_.front().coverage.data() + glyph.offset);
         pen += glyph.advance;
-        // The part of the cell the sink can show. Overlapping cells blend one over the other,
-        // as a painter draws a string glyph by glyph.
-        const std::int64_t x0 = std::max<std::int64_t>(left, boundsX0);
-        const std::int64_t x1 = std::min<std::int64_t>(left + glyph.width, boundsX1);
-        const std::int64_t y0 = std::max<std::int64_t>(top, boundsY0);
-        const std::int64_t y1 = std::min<std::int64_t>(top + glyph.height, boundsY1);
-        if (x0 >= x1 || y0 >= y1) continue;
-        const std::uint8_t* cell = stores_.front().coverage.data() + glyph.offset;
-        for (std::int64_t row = y0; row < y1; ++row) {
-            sink.Row(static_cast<std::int32_t>(x0), static_cast<std::int32_t>(row),
-                     cell + (row - top) * glyph.width + (x0 - left), static_cast<std::int32_t>(x1 - x0));
-        }
     }
 }
 

@@ -24,8 +24,8 @@ replay "$work/missing.txt" "$work/x.ppm" 2> /dev/null
 [ $? -eq 1 ] || { echo "missing file did not exit 1"; exit 1; }
 printf 'size 2 2\n\033[2J\033]0;owned\a%0300d\n' 0 > "$work/hostile.txt"
 replay "$work/hostile.txt" "$work/x.ppm" 2> "$work/err.txt"
-[ -z "$emulator" ] || sed -i 's/\r$//' "$work/err.txt"  # Windows ends the lines it writes with CR LF
 [ $? -eq 2 ] && grep -q ":2: unknown operation '\\\\x1B\[2J" "$work/err.txt" || { echo "escape not shown as text"; cat "$work/err.txt"; exit 1; }
+[ -z "$emulator" ] || sed -i 's/\r$//' "$work/err.txt"  # Windows ends the lines it writes with CR LF
 [ "$(tr -d '\n -~' < "$work/err.txt" | wc -c)" -eq 0 ] && [ "$(wc -c < "$work/err.txt")" -lt 200 ] || { echo "raw or endless echo"; exit 1; }
 
 # A million points are fine, one more is a malformed line; points off the surface draw nothing.
