@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 
 #include "app/menu_layout.h"
 #include "app/overlay.h"
+#include "render/render_threads.h"
 #include "app/startup.h"
 #include "render/render_target.h"
 #include "geometry/random.h"
@@ -278,7 +280,14 @@ void RestartHeadless(Program& program, MainWindow& window, SnapshotHost& host) {
     static_assert(sizeof(Program) == LaidOut<Program, Scene, Orbit, Random, RenderWork, RenderTarget, RenderTarget,
                                              RenderTarget, InteractionState, ShellState, Host*, FontEngine*>(),
                   "a new member of the Program record needs resetting here");
-    static const Program pristine;
+    // Only its records are read: its drawing threads and their contexts go at once, so the copy
+    // adds no live drawing objects.
+    static const std::unique_ptr<const Program> pristineProgram = [] {
+        auto made = std::make_unique<Program>();
+        made->work.threads.reset();
+        return made;
+    }();
+    const Program& pristine = *pristineProgram;
     ResetScene(program.scene, pristine.scene);
     program.orbit = pristine.orbit;
     program.random = pristine.random;
