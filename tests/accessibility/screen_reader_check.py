@@ -18,7 +18,7 @@ def check(condition, what):
         failures.append(what)
 
 
-def find_application(pid, seconds=20):
+def find_application(pid, seconds=60):
     deadline = time.time() + seconds
     while time.time() < deadline:
         for application in pyatspi.Registry.getDesktop(0):
