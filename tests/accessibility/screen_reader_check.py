@@ -45,7 +45,7 @@ def main():
     application = find_application(int(sys.argv[1]))
     if application is None:
         print("the program never appeared on the accessibility bus")
-        return 1
+        return 3
     everything = list(walk(application))
     panels = {a.name: a.getRoleName() for a in everything if a.getRoleName() in ("image", "color chooser", "slider")}
     check(panels == {"Picture": "image", "Color spectrum": "color chooser", "Shine": "slider"}, f"panels {panels}")
