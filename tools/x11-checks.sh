@@ -17,7 +17,7 @@ QT_QPA_PLATFORM=offscreen "$build/tests/process/test_process" --gtest_filter='*S
 
 work=$(mktemp -d)
 exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -nolisten tcp -noreset >/dev/null 2>&1 &
 server=$!
 first=
 cleanup() {

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=$(cd "${1:-$root/build-windows}" && pwd)/win32/vantrel.exe
 out=$root/docs/gallery
 display=:${2:-62}
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
+Xvfb "$display" -screen 0 1024x768x24 -noreset >/dev/null 2>&1 & xvfb=$!
 WINEPREFIX=$(mktemp -d)
 export DISPLAY=$display WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb; rm -rf "$WINEPREFIX"' EXIT
