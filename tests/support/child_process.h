@@ -35,14 +35,6 @@ inline std::vector<std::string> BuiltProgram(const std::string& path, std::vecto
     return command;
 }
 
-// True when programs the tests start run emulated, and so start and answer far more slowly.
-inline constexpr bool kEmulated =
-#ifdef VANTREL_EMULATOR
-    true;
-#else
-    false;
-#endif
-
 class ChildProcess {
 public:
     ChildProcess() = default;
@@ -180,8 +172,7 @@ private:
 
     // Reads whatever the output pipes hold, waiting up to the time for some; false when none came.
     bool Drain(int milliseconds) {
-        pollfd watched[2] = {{fds_[1], POLLIN, 0}, {fds_[2], POLLIN, 0}};
-        if (watched[0].fd < 0 && watched[1].fd < 0) return false;
+        pollfd watched[2] = {{fds_[1], POLLIN, 0}, {fds_[2], POLLIN, 0}};  // closed ones are skipped
         if (::poll(watched, 2, milliseconds) <= 0) return false;
         bool read = false;
         for (int i = 0; i < 2; ++i) {
@@ -192,7 +183,7 @@ private:
                 (i == 0 ? out_ : err_).append(buffer, static_cast<std::size_t>(count));
                 read = true;
             }
-            if (count == 0) {
+            if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
                 Close(fds_[i + 1]);
                 read = true;
             }
