@@ -34,6 +34,7 @@
 #include "qt/main_window.h"
 #include "qt/qt_host.h"
 #include "qt/single_instance.h"
+#include "support/child_process.h"
 
 namespace vantrel {
 namespace {
@@ -73,20 +74,12 @@ int ConnectTo(const QString& socketPath) {
 class SingleInstanceTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(runtime.isValid()); }
-    void TearDown() override {
-        for (auto& process : processes) {
-            if (process->state() != QProcess::NotRunning) {
-                process->kill();
-                process->waitForFinished(3000);
-            }
-        }
-    }
 
     // The real program on the given display with the test's runtime directory, headless.
     // Its standard error is kept, not shown; adjust changes the environment last.
-    QProcess& Start(const QString& display = kDisplay, const QString& activationToken = QString(),
-                    const std::function<void(QProcessEnvironment&)>& adjust = {}) {
-        auto process = std::make_unique<QProcess>();
+    ChildProcess& Start(const QString& display = kDisplay, const QString& activationToken = QString(),
+                        const std::function<void(QProcessEnvironment&)>& adjust = {}) {
+        auto process = std::make_unique<ChildProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_RUNTIME_DIR", runtime.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -94,15 +87,16 @@ protected:
         for (const char* name : {"WAYLAND_DISPLAY", "XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) environment.remove(name);
         if (!activationToken.isEmpty()) environment.insert("XDG_ACTIVATION_TOKEN", activationToken);
         if (adjust) adjust(environment);
-        process->setProcessEnvironment(environment);
-        process->start(VANTREL_PROGRAM, QStringList());
-        EXPECT_TRUE(process->waitForStarted(5000));
+        std::vector<std::string> entries;
+        for (const QString& entry : environment.toStringList()) entries.push_back(entry.toStdString());
+        process->SetEnvironment(entries);
+        EXPECT_TRUE(process->Start(BuiltProgram(VANTREL_PROGRAM)));
         processes.push_back(std::move(process));
         return *processes.back();
     }
 
-    static bool WaitForExit(QProcess& process, int milliseconds) {
-        return PumpUntil([&] { return process.state() == QProcess::NotRunning; }, milliseconds);
+    static bool WaitForExit(ChildProcess& process, int milliseconds) {
+        return PumpUntil([&] { return !process.Running(); }, milliseconds);
     }
 
     bool WaitForSocket(const QString& display, int milliseconds) const {
@@ -111,7 +105,7 @@ protected:
     }
 
     QTemporaryDir runtime;  // created private to the user
-    std::vector<std::unique_ptr<QProcess>> processes;
+    std::vector<std::unique_ptr<ChildProcess>> processes;  // killed at the end if still running
 };
 
 TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
@@ -137,12 +131,12 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     EXPECT_EQ(QFileInfo(first.socketPath()).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
               QFile::Permissions());
 
-    QProcess& second = Start(kDisplay, QStringLiteral("launcher-token_1"));
+    ChildProcess& second = Start(kDisplay, QStringLiteral("launcher-token_1"));
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(WaitForExit(second, 8000));
     EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(second.exitedNormally());
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(raised, 1);
     EXPECT_EQ(token, "launcher-token_1");  // handed on for Wayland's activation, then gone again
@@ -151,10 +145,10 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
     EXPECT_TRUE(window.isVisible());
 
     // The same user on another display gets a window of its own there.
-    QProcess& elsewhere = Start(QStringLiteral(":8"));
+    ChildProcess& elsewhere = Start(QStringLiteral(":8"));
     ASSERT_TRUE(WaitForSocket(QStringLiteral(":8"), 8000));
     EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":8")).AskFirstToRaise(5000); }));
-    EXPECT_EQ(elsewhere.state(), QProcess::Running);
+    EXPECT_TRUE(elsewhere.Running());
     EXPECT_EQ(raised, 1);
     // Every name of one local X display, screens included, is one session; no display name leaves the directory.
     for (const char* same : {":7.1", "unix:7", "unix:7.0", "localhost:7", "unix/:7"})
@@ -165,25 +159,25 @@ TEST_F(SingleInstanceTest, SecondCopyRaisesTheFirstAndExits) {
 }
 
 TEST_F(SingleInstanceTest, RealCopiesAndACrashedOne) {
-    QProcess& first = Start();
+    ChildProcess& first = Start();
     ASSERT_TRUE(WaitForSocket(kDisplay, 8000));
-    QProcess& second = Start();
+    ChildProcess& second = Start();
     ASSERT_TRUE(WaitForExit(second, 8000));
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_TRUE(first.Running());
 
     // A crash leaves the lock and the socket file behind.
-    first.kill();
-    ASSERT_TRUE(first.waitForFinished(5000));
+    first.Signal(SIGKILL);
+    ASSERT_TRUE(first.WaitForExit(5000));
     ASSERT_TRUE(QFileInfo::exists(SingleInstance(runtime.path(), kDisplay).lockPath()));
-    QProcess& next = Start();
+    ChildProcess& next = Start();
     const SingleInstance probe(runtime.path(), kDisplay);
     EXPECT_TRUE(PumpUntil([&] { return probe.AskFirstToRaise(200); }, 8000));
-    EXPECT_EQ(next.state(), QProcess::Running);  // it became the first copy
-    QProcess& another = Start();
+    EXPECT_TRUE(next.Running());  // it became the first copy
+    ChildProcess& another = Start();
     ASSERT_TRUE(WaitForExit(another, 8000));
     EXPECT_EQ(another.exitCode(), 0);
-    EXPECT_EQ(next.state(), QProcess::Running);
+    EXPECT_TRUE(next.Running());
 }
 
 TEST_F(SingleInstanceTest, AnUnansweringFirstCopyKeepsTheOnlyWindow) {
@@ -197,28 +191,27 @@ TEST_F(SingleInstanceTest, AnUnansweringFirstCopyKeepsTheOnlyWindow) {
     EXPECT_TRUE(QFileInfo::exists(silent.lockPath()));
 
     // Real copies against a stopped first one, under each name of its display: each ends with one line.
-    QProcess& first = Start(QStringLiteral(":9"));
+    ChildProcess& first = Start(QStringLiteral(":9"));
     ASSERT_TRUE(WaitForSocket(QStringLiteral(":9"), 8000));
-    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
-    std::vector<QProcess*> later;
+    first.Signal(SIGSTOP);
+    std::vector<ChildProcess*> later;
     for (const char* display : {":9", "unix:9", ":9.0"}) later.push_back(&Start(QString::fromLatin1(display)));
-    for (QProcess* copy : later) {
+    for (ChildProcess* copy : later) {
         ASSERT_TRUE(WaitForExit(*copy, 8000));
         EXPECT_EQ(copy->exitCode(), 0);
-        const QByteArray said = copy->readAllStandardError();
+        const QByteArray said = QByteArray::fromStdString(copy->err());
         EXPECT_TRUE(said.contains("holds the lock for display") && said.contains("does not answer") && said.count('\n') == 1) << said.constData();
     }
-    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    first.Signal(SIGCONT);
     EXPECT_TRUE(WhilePumping([&] { return SingleInstance(runtime.path(), QStringLiteral(":9")).AskFirstToRaise(5000); }));
 }
 
 // Only a real X server shows it; skipped where Xvfb is not installed.
 TEST_F(SingleInstanceTest, ACopyEndingWithoutAWindowCompletesItsLaunchersStartupNotice) {
-    QProcess server;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!server.waitForStarted(5000)) GTEST_SKIP() << "Xvfb is not installed";
-    ASSERT_TRUE(PumpUntil([&] { return server.canReadLine(); }, 10000));
-    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine()).trimmed();
+    ChildProcess server;  // a program of the build machine, never emulated
+    if (!server.Start({"Xvfb", "-displayfd", "1", "-nolisten", "tcp"})) GTEST_SKIP() << "Xvfb is not installed";
+    ASSERT_TRUE(PumpUntil([&] { return !server.Running() || server.out().find('\n') != std::string::npos; }, 10000) && server.Running());
+    const QString display = QLatin1Char(':') + QString::fromStdString(server.out()).trimmed();
     xcb_connection_t* watcher = xcb_connect(display.toLocal8Bit().constData(), nullptr);
     ASSERT_EQ(xcb_connection_has_error(watcher), 0);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(watcher)).data->root;
@@ -244,30 +237,30 @@ TEST_F(SingleInstanceTest, ACopyEndingWithoutAWindowCompletesItsLaunchersStartup
         return notices.size() > 2;
     };
     const auto launched = [](const char* id) { return [=](QProcessEnvironment& environment) { environment.insert("DESKTOP_STARTUP_ID", id); }; };
-    QProcess& first = Start(display);
+    ChildProcess& first = Start(display);
     ASSERT_TRUE(WaitForSocket(display, 8000));
-    QProcess& raising = Start(QStringLiteral("unix") + display + QStringLiteral(".0"), QString(), launched("launcher-1_TIME5"));
+    ChildProcess& raising = Start(QStringLiteral("unix") + display + QStringLiteral(".0"), QString(), launched("launcher-1_TIME5"));
     ASSERT_TRUE(WaitForExit(raising, 8000));
-    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
-    QProcess& unanswered = Start(display, QString(), launched(R"(say "hi" \o/)"));
+    first.Signal(SIGSTOP);
+    ChildProcess& unanswered = Start(display, QString(), launched(R"(say "hi" \o/)"));
     ASSERT_TRUE(WaitForExit(unanswered, 8000));
-    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    first.Signal(SIGCONT);
     EXPECT_TRUE(PumpUntil(collect, 5000));
     for (QByteArray& notice : notices) notice.truncate(notice.indexOf('\0'));
     EXPECT_EQ(notices, QByteArrayList({R"(remove: ID="launcher-1_TIME5")", R"(remove: ID="say \"hi\" \\o/")", ""}));
     xcb_disconnect(watcher);
-    server.terminate();
-    server.waitForFinished(5000);
+    server.Signal(SIGTERM);
+    server.WaitForExit(5000);
 }
 
 TEST_F(SingleInstanceTest, SessionSignalsEndTheProgramAsClosingItsWindowDoes) {
     const SingleInstance names(runtime.path(), kDisplay);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        QProcess& copy = Start();
+        ChildProcess& copy = Start();
         ASSERT_TRUE(WaitForSocket(kDisplay, 8000)) << signal;
-        ::kill(static_cast<pid_t>(copy.processId()), signal);
+        copy.Signal(signal);
         ASSERT_TRUE(WaitForExit(copy, 8000)) << signal;
-        EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_TRUE(copy.exitedNormally()) << signal;
         EXPECT_EQ(copy.exitCode(), 0) << signal;
         EXPECT_FALSE(QFileInfo::exists(names.lockPath()) || QFileInfo::exists(names.socketPath())) << signal;
     }
@@ -275,15 +268,15 @@ TEST_F(SingleInstanceTest, SessionSignalsEndTheProgramAsClosingItsWindowDoes) {
 
 TEST_F(SingleInstanceTest, NoDisplayIsOneLineAndAPlainFailure) {
     for (const char* platform : {"", "xcb", "wayland", "xcb;wayland"}) {  // DISPLAY unset, then one nobody serves
-        QProcess& copy = Start(kDisplay, QString(), [&](QProcessEnvironment& environment) {
+        ChildProcess& copy = Start(kDisplay, QString(), [&](QProcessEnvironment& environment) {
             environment.insert("QT_QPA_PLATFORM", platform);
             if (*platform == '\0') environment.remove("DISPLAY");
             if (*platform == 'x') environment.insert("DISPLAY", ":4242");
         });
         ASSERT_TRUE(WaitForExit(copy, 8000)) << platform;
-        EXPECT_EQ(copy.exitStatus(), QProcess::NormalExit) << platform;
+        EXPECT_TRUE(copy.exitedNormally()) << platform;
         EXPECT_EQ(copy.exitCode(), 1) << platform;
-        const QByteArray said = copy.readAllStandardError();
+        const QByteArray said = QByteArray::fromStdString(copy.err());
         EXPECT_TRUE(said.startsWith("vantrel: ") && said.count('\n') == 1) << said.constData();
     }
 }

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QCoreApplication>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 
 #include "app/menu_layout.h"
 #include "app/startup.h"
+#include "support/child_process.h"
 #include "tools/vantrel-snapshot/snapshot_run.h"
 
 namespace vantrel {
@@ -41,16 +41,16 @@ struct ToolRun {
 };
 
 ToolRun Snapshot(const QTemporaryDir& directory, const QByteArray& script) {
-    QProcess process;
-    process.setWorkingDirectory(directory.path());
-    process.start(VANTREL_SNAPSHOT, {"-"});
-    process.write(script);
-    process.closeWriteChannel();
+    ChildProcess process;
+    process.SetDirectory(directory.path().toStdString());
     ToolRun run;
-    if (!process.waitForFinished(30000)) return run;
+    if (!process.Start(BuiltProgram(VANTREL_SNAPSHOT, {"-"}))) return run;
+    process.Write(script.toStdString());
+    process.CloseInput();
+    if (!process.WaitForExit(30000)) return run;
     run.exitCode = process.exitCode();
-    run.out = QString::fromLatin1(process.readAllStandardOutput());
-    run.err = QString::fromLatin1(process.readAllStandardError());
+    run.out = QString::fromLatin1(process.out());
+    run.err = QString::fromLatin1(process.err());
     return run;
 }
 
@@ -163,17 +163,14 @@ TEST(SnapshotTool, StopsAtTheFirstBadLineAndReportsErrorsInline) {
     const QByteArray words = QByteArray("tick ").repeated((1 << 20) / 5);
     for (int i = 0; i < 64; ++i) ASSERT_EQ(huge.write(words), words.size());
     huge.close();
-    QProcess limited;
+    ChildProcess limited;
     // AddressSanitizer reserves terabytes of address space up front: there, only the outcome is checked.
-    if (!kAddressSanitizer) limited.setChildProcessModifier([] {
-        const rlimit limit{512u << 20, 512u << 20};
-        ::setrlimit(RLIMIT_AS, &limit);
-    });
-    limited.start(VANTREL_SNAPSHOT, {huge.fileName()});
-    ASSERT_TRUE(limited.waitForFinished(30000));
-    EXPECT_EQ(limited.exitStatus(), QProcess::NormalExit);
+    if (!kAddressSanitizer) limited.LimitAddressSpace(512u << 20);
+    ASSERT_TRUE(limited.Start(BuiltProgram(VANTREL_SNAPSHOT, {huge.fileName().toStdString()})));
+    ASSERT_TRUE(limited.WaitForExit(30000));
+    EXPECT_TRUE(limited.exitedNormally());
     EXPECT_EQ(limited.exitCode(), 2);
-    EXPECT_TRUE(limited.readAllStandardError().contains("line 2: longer than 1 MiB"));
+    EXPECT_NE(limited.err().find("line 2: longer than 1 MiB"), std::string::npos) << limited.err();
 
     // At a ratio the size stays logical and the picture is in device pixels.
     run = Snapshot(directory, "scale 1.5\nsize 41 31\nsave fine.png\nscale 2\nsave finer.png\n");

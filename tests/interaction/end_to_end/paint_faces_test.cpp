@@ -1,7 +1,6 @@
 // The running program driven by the snapshot tool's mouse and key lines: three sphere faces
 // painted with palette colours, checked in the saved picture, and a Shift drag in the dump.
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,6 +8,8 @@
 #include <cstdlib>
 #include <map>
 #include <vector>
+
+#include "support/child_process.h"
 
 namespace vantrel {
 namespace {
@@ -25,15 +26,14 @@ constexpr int kPaletteRows[3] = {40, 100, 130};
 
 // Runs the script; true when the tool finished cleanly, with what it printed in out.
 bool RunSnapshot(const QTemporaryDir& directory, const QByteArray& script, QByteArray& out) {
-    QProcess process;
-    process.setWorkingDirectory(directory.path());
-    process.start(VANTREL_SNAPSHOT, {"-"});
-    process.write(script);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000)) return false;
-    out = process.readAllStandardOutput();
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 &&
-           process.readAllStandardError().isEmpty();
+    ChildProcess process;
+    process.SetDirectory(directory.path().toStdString());
+    if (!process.Start(BuiltProgram(VANTREL_SNAPSHOT, {"-"})) ||
+        !process.Write(script.toStdString())) return false;
+    process.CloseInput();
+    if (!process.WaitForExit(30000)) return false;
+    out = QByteArray::fromStdString(process.out());
+    return process.exitedNormally() && process.exitCode() == 0 && process.err().empty();
 }
 
 struct Point {
