@@ -14,7 +14,8 @@ namespace {
 constexpr std::int32_t kSmallPolygon = 32;
 
 // The spans of a triangle for a plain copy, written straight into the rows.
-void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2* corners) {
+void FillTriangleCopy(const Surface& target, std::uint32_t pixel, const Point2* corners) {
+    const Surface surface = target;  // a copy the pixel stores cannot alias, so it stays in registers
     TriangleForEachSpan(corners, surface.width, surface.height, [&surface, pixel](std::int32_t y, std::int32_t x0, std::int32_t x1) {
         PrefetchRowsAhead(surface, y, x0, x1);
         FillPixels(SurfaceRow(surface, y) + x0, x1 - x0, pixel);

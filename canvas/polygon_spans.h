@@ -192,6 +192,23 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
     }
 }
 
+// The rows of one short edge against the tall one. Both are copied in and out, so the loop
+// keeps them in registers instead of stepping them through memory.
+template <typename SpanFunction>
+void TriangleHalfSpans(PolygonEdge& tallEdge, PolygonEdge edge, std::int32_t width, SpanFunction& span) {
+    PolygonEdge tall = tallEdge;
+    for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
+        const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
+        if (x0 < x1) {
+            span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
+        }
+        PolygonEdgeStep(tall);
+        PolygonEdgeStep(edge);
+    }
+    tallEdge = tall;
+}
+
 // The same spans for a triangle, without the general filler's edge list: the edge spanning all
 // rows pairs with the upper short edge, then with the lower one.
 template <typename SpanFunction>
@@ -213,18 +230,8 @@ void TriangleForEachSpan(const Point2* corners, std::int32_t width, std::int32_t
     const bool present[2] = {PolygonEdgeSetUp(*top, *middle, height, halves[0]),
                              PolygonEdgeSetUp(*middle, *bottom, height, halves[1])};
     for (int half = 0; half < 2; ++half) {
-        if (!present[half]) {
-            continue;
-        }
-        PolygonEdge& edge = halves[half];
-        for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
-            const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
-            const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
-            if (x0 < x1) {
-                span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
-            }
-            PolygonEdgeStep(tall);
-            PolygonEdgeStep(edge);
+        if (present[half]) {
+            TriangleHalfSpans(tall, halves[half], width, span);
         }
     }
 }
