@@ -43,12 +43,12 @@ inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t heig
     const std::int64_t dy = static_cast<std::int64_t>(bottom.y) - top.y;
     const std::int64_t dx = static_cast<std::int64_t>(bottom.x) - top.x;
     constexpr std::int64_t kNarrow = INT32_MAX;
-    // Most edges start on the surface and are short: no rows to skip, and 32-bit division.
-    if (top.y < 0 || dy > kNarrow || dx > kNarrow || dx < -kNarrow) {
+    if (dy > kNarrow || dx > kNarrow || dx < -kNarrow) {
         return PolygonEdgeSetUpWide(a, b, height, out);
     }
     const std::int32_t endRow = std::min(bottom.y, height);
-    if (top.y >= endRow) {
+    const std::int32_t firstRow = std::max(top.y, 0);
+    if (firstRow >= endRow) {
         return false;
     }
     const std::int32_t dx32 = static_cast<std::int32_t>(dx);
@@ -57,12 +57,23 @@ inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t heig
     if (dx32 % dy32 != 0 && dx32 < 0) {
         --stepX;  // floor, not truncation
     }
+    const std::int64_t stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;  // 0 .. dy - 1
     out.x = top.x;
     out.remainder = 0;
+    // An edge starting above the surface (or the band) enters at row 0, rows < dy down:
+    // x grows by stepX * rows plus ceil(stepRemainder * rows / dy), each product below 2^62.
+    if (top.y < 0) {
+        const std::uint64_t rows = static_cast<std::uint64_t>(-static_cast<std::int64_t>(top.y));
+        const std::uint64_t part = static_cast<std::uint64_t>(stepRemainder) * rows;
+        const std::uint64_t whole = part / static_cast<std::uint64_t>(dy);
+        const std::uint64_t left = part - whole * static_cast<std::uint64_t>(dy);
+        out.x += static_cast<std::int64_t>(stepX) * static_cast<std::int64_t>(rows) + static_cast<std::int64_t>(whole) + (left != 0);
+        out.remainder = left != 0 ? dy - static_cast<std::int64_t>(left) : 0;
+    }
     out.stepX = stepX;
-    out.stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;
+    out.stepRemainder = stepRemainder;
     out.dy = dy;
-    out.firstRow = top.y;
+    out.firstRow = firstRow;
     out.endRow = endRow;
     return true;
 }
