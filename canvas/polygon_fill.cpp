@@ -28,12 +28,15 @@ bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
         FillTriangleCopy(surface, mix.xorMask | 0xFF000000u, points);
         return true;
     }
-    const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
-        RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
+    // Copies the pixel stores cannot alias, so they stay in registers.
+    const Surface local = surface;
+    const RasterMix localMix = mix;
+    const auto span = [&local, &localMix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        RasterMixSpan(localMix, SurfaceRow(local, y), x0, x1);
     };
     if (count == 3) {
-        TriangleForEachSpan(points, surface.width, surface.height, [&surface, &span](std::int32_t y, std::int32_t x0, std::int32_t x1) {
-            PrefetchRowsAhead(surface, y, x0, x1);
+        TriangleForEachSpan(points, local.width, local.height, [&local, &span](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+            PrefetchRowsAhead(local, y, x0, x1);
             span(y, x0, x1);
         });
         return true;
