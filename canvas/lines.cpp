@@ -9,16 +9,18 @@
 namespace vantrel {
 namespace {
 
-// The steps i whose coordinate start + direction * i lies in 0 .. extent - 1.
+// The steps i whose coordinate start + direction * i lies in 0 .. extent - 1, direction +-1;
+// without branches, as line directions come in no predictable order.
 void StepsInside(std::int64_t start, std::int64_t direction, std::int64_t extent, std::int64_t& first,
                  std::int64_t& last) {
-    if (direction > 0) {
-        first = -start;
-        last = extent - 1 - start;
-    } else {
-        first = start - (extent - 1);
-        last = start;
-    }
+    const std::int64_t backwards = direction >> 63;  // -1 or 0
+    first = (backwards & (start - (extent - 1))) | (~backwards & -start);
+    last = first + extent - 1;
+}
+
+// ifTrue where mask is -1, ifFalse where it is 0.
+std::int64_t Select(std::int64_t mask, std::int64_t ifTrue, std::int64_t ifFalse) {
+    return (ifTrue & mask) | (ifFalse & ~mask);
 }
 
 // The visible steps, already clipped: pixel p is written, then p moves one step along the major
@@ -44,19 +46,24 @@ void DrawLine(const Surface& surface, const RasterMix& mix, const Point2& from, 
     if ((dx == 0 && dy == 0) || RasterMixIsNop(mix)) {
         return;
     }
-    const bool xMajor = (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy);
-    const std::int64_t majorDelta = xMajor ? dx : dy;
-    const std::int64_t minorDelta = xMajor ? dy : dx;
-    const std::int64_t majorStart = xMajor ? from.x : from.y;
-    const std::int64_t minorStart = xMajor ? from.y : from.x;
-    const std::int64_t majorExtent = xMajor ? surface.width : surface.height;
-    const std::int64_t minorExtent = xMajor ? surface.height : surface.width;
-    const std::int64_t majorDirection = majorDelta > 0 ? 1 : -1;
-    const std::int64_t minorDirection = minorDelta >= 0 ? 1 : -1;
-    const std::int64_t a = majorDelta * majorDirection;  // 1 .. 2^32 - 1
-    const std::int64_t b = minorDelta * minorDirection;  // 0 .. a
-    const std::int64_t tie = minorDelta < 0 ? 1 : 0;     // exact ties go to the smaller coordinate
-    const std::int64_t bias = a - 1 + tie;               // n_i = floor((2 i b + bias) / (2 a))
+    // Axes and directions by masks: a mispredicted branch costs as much as a short line's pixels.
+    const std::int64_t signX = dx >> 63;
+    const std::int64_t signY = dy >> 63;
+    const std::int64_t xMajor = -static_cast<std::int64_t>(((dx ^ signX) - signX) > ((dy ^ signY) - signY));
+    const std::int64_t majorDelta = Select(xMajor, dx, dy);
+    const std::int64_t minorDelta = Select(xMajor, dy, dx);
+    const std::int64_t majorStart = Select(xMajor, from.x, from.y);
+    const std::int64_t minorStart = Select(xMajor, from.y, from.x);
+    const std::int64_t majorExtent = Select(xMajor, surface.width, surface.height);
+    const std::int64_t minorExtent = Select(xMajor, surface.height, surface.width);
+    const std::int64_t majorSign = majorDelta >> 63;
+    const std::int64_t minorSign = minorDelta >> 63;
+    const std::int64_t majorDirection = majorSign | 1;
+    const std::int64_t minorDirection = minorSign | 1;
+    const std::int64_t a = (majorDelta ^ majorSign) - majorSign;  // 1 .. 2^32 - 1
+    const std::int64_t b = (minorDelta ^ minorSign) - minorSign;  // 0 .. a
+    const std::int64_t tie = minorSign & 1;                       // exact ties go to the smaller coordinate
+    const std::int64_t bias = a - 1 + tie;                        // n_i = floor((2 i b + bias) / (2 a))
 
     // Steps whose major coordinate is inside the surface, and within the line.
     std::int64_t first = 0;
@@ -107,17 +114,15 @@ void DrawLine(const Surface& surface, const RasterMix& mix, const Point2& from, 
     }
     const std::int64_t major = majorStart + majorDirection * first;
     const std::int64_t minor = minorStart + minorDirection * n;
-    const std::int64_t x = xMajor ? major : minor;
-    const std::int64_t y = xMajor ? minor : major;
-    std::uint32_t* const p = SurfaceRow(surface, static_cast<std::int32_t>(y)) + x;
     const std::ptrdiff_t pitch = surface.pitch;
-    const std::ptrdiff_t majorStep = majorDirection * (xMajor ? 1 : pitch);
-    const std::ptrdiff_t minorStep = minorDirection * (xMajor ? pitch : 1);
+    std::uint32_t* const p = surface.pixels + Select(xMajor, minor, major) * pitch + Select(xMajor, major, minor);
+    const std::ptrdiff_t majorStep = majorDirection * Select(xMajor, 1, pitch);
+    const std::ptrdiff_t minorStep = minorDirection * Select(xMajor, pitch, 1);
     const std::int64_t count = last - first + 1;
     const std::int64_t error = remainder - 2 * a;  // -2a .. -1; the minor step comes when it reaches 0
     if (RasterMixIsCopy(mix)) {
         const std::uint32_t pixel = mix.xorMask | 0xFF000000u;
-        if (b == 0 && xMajor) {
+        if (b == 0 && xMajor != 0) {
             FillPixels(majorDirection > 0 ? p : p - (count - 1), count, pixel);
             return;
         }
