@@ -17,15 +17,16 @@
 
 namespace vantrel {
 
-// One edge, stepped row by row: the crossing is exactly x - remainder / dy.
+// One edge, stepped row by row: the crossing is exactly x - remainder / dy. PolygonEdgeSetUp
+// fills every field; there are no defaults, so edge arrays cost nothing to declare.
 struct PolygonEdge {
-    std::int64_t x = 0;          // crossing on the current row, rounded up
-    std::int64_t remainder = 0;  // 0 <= remainder < dy
-    std::int64_t stepX = 0;      // floor(dx / dy)
-    std::int64_t stepRemainder = 0;  // dx - stepX * dy
-    std::int64_t dy = 1;
-    std::int32_t firstRow = 0;   // first visible row
-    std::int32_t endRow = 0;     // one past the last visible row
+    std::int64_t x;              // crossing on the current row, rounded up
+    std::int64_t remainder;      // 0 <= remainder < dy
+    std::int64_t stepX;          // floor(dx / dy)
+    std::int64_t stepRemainder;  // dx - stepX * dy
+    std::int64_t dy;
+    std::int32_t firstRow;  // first visible row
+    std::int32_t endRow;    // one past the last visible row
 };
 
 // PolygonEdgeSetUp for any edge, including those starting above the surface or spanning 2^31
@@ -53,10 +54,9 @@ inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t heig
     }
     const std::int32_t dx32 = static_cast<std::int32_t>(dx);
     const std::int32_t dy32 = static_cast<std::int32_t>(dy);
-    std::int32_t stepX = dx32 / dy32;
-    if (dx32 % dy32 != 0 && dx32 < 0) {
-        --stepX;  // floor, not truncation
-    }
+    // Floor, not truncation: a negative remainder (its sign is the edge's) takes one off, without
+    // a branch on a direction that comes in no predictable order.
+    const std::int32_t stepX = dx32 / dy32 + ((dx32 % dy32) >> 31);
     const std::int64_t stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;  // 0 .. dy - 1
     out.x = top.x;
     out.remainder = 0;
@@ -209,8 +209,11 @@ template <typename SpanFunction>
 void TriangleHalfSpans(PolygonEdge& tallEdge, PolygonEdge edge, std::int32_t width, SpanFunction& span) {
     PolygonEdge tall = tallEdge;
     for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
-        const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
-        const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
+        // Which edge is left differs from triangle to triangle: masks, not a branch.
+        const std::int64_t apart = tall.x - edge.x;
+        const std::int64_t shift = apart & (apart >> 63);  // min(apart, 0)
+        const std::int64_t x0 = std::max<std::int64_t>(edge.x + shift, 0);
+        const std::int64_t x1 = std::min<std::int64_t>(tall.x - shift, width);
         if (x0 < x1) {
             span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
         }
@@ -227,12 +230,20 @@ void TriangleForEachSpan(const Point2* corners, std::int32_t width, std::int32_t
     if (width <= 0 || height <= 0) {
         return;
     }
-    const Point2* top = &corners[0];
-    const Point2* middle = &corners[1];
-    const Point2* bottom = &corners[2];
-    if (middle->y < top->y) std::swap(top, middle);
-    if (bottom->y < middle->y) std::swap(middle, bottom);
-    if (middle->y < top->y) std::swap(top, middle);
+    // Corners in order of rows by masked swaps, not branches: their order is anybody's guess.
+    std::int32_t index[3] = {0, 1, 2};
+    const auto order = [corners, &index](int upper, int lower) {
+        const std::int32_t swap = -static_cast<std::int32_t>(corners[index[lower]].y < corners[index[upper]].y);
+        const std::int32_t change = (index[upper] ^ index[lower]) & swap;
+        index[upper] ^= change;
+        index[lower] ^= change;
+    };
+    order(0, 1);
+    order(1, 2);
+    order(0, 1);
+    const Point2* top = &corners[index[0]];
+    const Point2* middle = &corners[index[1]];
+    const Point2* bottom = &corners[index[2]];
     PolygonEdge tall;
     if (!PolygonEdgeSetUp(*top, *bottom, height, tall)) {
         return;
