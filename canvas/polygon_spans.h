@@ -203,11 +203,9 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
     }
 }
 
-// The rows of one short edge against the tall one. Both are copied in and out, so the loop
-// keeps them in registers instead of stepping them through memory.
+// The rows of one short edge against the tall one.
 template <typename SpanFunction>
-void TriangleHalfSpans(PolygonEdge& tallEdge, PolygonEdge edge, std::int32_t width, SpanFunction& span) {
-    PolygonEdge tall = tallEdge;
+void TriangleHalfSpans(PolygonEdge& tall, PolygonEdge& edge, std::int32_t width, SpanFunction& span) {
     for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
         // Which edge is left differs from triangle to triangle: masks, not a branch.
         const std::int64_t apart = tall.x - edge.x;
@@ -220,7 +218,6 @@ void TriangleHalfSpans(PolygonEdge& tallEdge, PolygonEdge edge, std::int32_t wid
         PolygonEdgeStep(tall);
         PolygonEdgeStep(edge);
     }
-    tallEdge = tall;
 }
 
 // The same spans for a triangle, without the general filler's edge list: the edge spanning all
