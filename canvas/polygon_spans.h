@@ -7,9 +7,10 @@
 // non-horizontal edge with yTop <= y < yBottom crosses at X = xTop + dx * (y - yTop) / dy; the
 // crossings rounded up are paired into spans [c1, c2), [c3, c4), ...
 //
-// Range: any 32-bit coordinates. Crossings are exact (128-bit set-up, then integer stepping),
-// only rows inside the surface are visited and spans are cut to it, so work is proportional to
-// the visible rows plus their crossings plus the filled pixels.
+// Range: any 32-bit coordinates. Crossings are exact (64-bit set-up, 128-bit only for edges
+// spanning 2^31 pixels or more, then integer stepping), only rows inside the surface are
+// visited and spans are cut to it, so work is proportional to the visible rows plus their
+// crossings plus the filled pixels.
 #include <algorithm>
 #include <cstdint>
 
