@@ -28,19 +28,23 @@ bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
         FillTriangleCopy(surface, mix.xorMask | 0xFF000000u, points);
         return true;
     }
-    // Copies the pixel stores cannot alias, so they stay in registers.
-    const Surface local = surface;
-    const RasterMix localMix = mix;
-    const auto span = [&local, &localMix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
-        RasterMixSpan(localMix, SurfaceRow(local, y), x0, x1);
-    };
     if (count == 3) {
-        TriangleForEachSpan(points, local.width, local.height, [&local, &span](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        // Copies the pixel stores cannot alias, so the long spans of a triangle run in registers.
+        const Surface local = surface;
+        const std::uint32_t andMask = mix.andMask;
+        const std::uint32_t xorMask = mix.xorMask;
+        TriangleForEachSpan(points, local.width, local.height, [&local, andMask, xorMask](std::int32_t y, std::int32_t x0, std::int32_t x1) {
             PrefetchRowsAhead(local, y, x0, x1);
-            span(y, x0, x1);
+            std::uint32_t* const row = SurfaceRow(local, y);
+            for (std::int32_t x = x0; x < x1; ++x) {
+                row[x] = (row[x] & andMask) ^ xorMask;
+            }
         });
         return true;
     }
+    const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
+    };
     if (count <= kSmallPolygon) {
         PolygonEdge edges[2 * kSmallPolygon];
         PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, edges + kSmallPolygon},

@@ -81,11 +81,8 @@ inline void RasterMixSpan(const RasterMix& mix, std::uint32_t* row, std::int32_t
         }
         return;
     }
-    // The masks in locals: pixel stores could alias the mix and force a reload every pixel.
-    const std::uint32_t andMask = mix.andMask;
-    const std::uint32_t xorMask = mix.xorMask;
     for (std::int32_t x = x0; x < x1; ++x) {
-        row[x] = (row[x] & andMask) ^ xorMask;
+        row[x] = RasterMixApply(mix, row[x]);
     }
 }
 
