@@ -1,8 +1,11 @@
 // The canvas against cairo on the same 10,000 random triangles of 5 to 40 pixels on a
-// 1280 x 720 surface: flat fills without outline, and colour-interpolated triangles. Then large
-// general polygons: a zigzag whose every edge crosses every row, and random points.
+// 1280 x 720 surface: flat fills without outline, and colour-interpolated triangles. The same
+// triangles with outlines as the renderer's Wireframe, Solid and Outlined modes draw them, on the
+// whole surface and band by band. Then large general polygons: a zigzag whose every edge crosses
+// every row, and random points.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "geometry/random.h"
@@ -89,6 +92,52 @@ void BM_CanvasGradientTriangles(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kTriangles);
 }
 BENCHMARK(BM_CanvasGradientTriangles)->Unit(benchmark::kMillisecond);
+
+// Arguments: mode (0 white outlines, 1 white outlines on flat fills, 2 inverted outlines) and band
+// rows (0: the whole surface at once; else a context per band, every triangle moved up to it and
+// drawn clipped to its rows, as the renderer draws a large frame).
+void BM_CanvasOutlinedTriangles(benchmark::State& state) {
+    const std::int64_t mode = state.range(0);
+    const std::int32_t bandRows = static_cast<std::int32_t>(state.range(1));
+    CanvasSurface canvas;
+    const Surface whole = *DcSurface(canvas.dc);
+    const std::int32_t rows = bandRows == 0 ? kHeight : bandRows;
+    const ObjectHandle band = CreateBitmapOver(Surface{whole.width, rows, whole.pitch, whole.pixels});
+    const DcHandle dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, band);
+    SelectObject(dc, GetStockObject(mode == 2 ? BLACK_PEN : WHITE_PEN));
+    SelectObject(dc, GetStockObject(mode == 1 ? DC_BRUSH : NULL_BRUSH));
+    SetROP2(dc, mode == 2 ? R2_NOT : R2_COPYPEN);
+    // Each band's triangles, listed beforehand so that only the drawing is timed.
+    std::vector<std::vector<const BenchTriangle*>> bands(static_cast<std::size_t>((kHeight + rows - 1) / rows));
+    for (const BenchTriangle& t : Triangles()) {
+        const auto [top, bottom] = std::minmax({t.corners[0].y, t.corners[1].y, t.corners[2].y});
+        for (std::int32_t b = std::max(top, 0) / rows; b <= std::min(bottom, kHeight - 1) / rows; ++b) {
+            bands[static_cast<std::size_t>(b)].push_back(&t);
+        }
+    }
+    for (auto _ : state) {
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            const std::int32_t y0 = static_cast<std::int32_t>(b) * rows;
+            *BitmapSurface(band) = Surface{whole.width, std::min(rows, kHeight - y0), whole.pitch,
+                                           whole.pixels + static_cast<std::ptrdiff_t>(y0) * whole.pitch};
+            for (const BenchTriangle* t : bands[b]) {
+                const Point2 corners[3] = {{t->corners[0].x, t->corners[0].y - y0}, {t->corners[1].x, t->corners[1].y - y0},
+                                           {t->corners[2].x, t->corners[2].y - y0}};
+                SetDCBrushColor(dc, t->colors[0]);
+                Polygon(dc, corners, 3);
+            }
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kTriangles);
+    DeleteDC(dc);
+    DeleteObject(band);
+}
+BENCHMARK(BM_CanvasOutlinedTriangles)
+    ->ArgNames({"mode", "band"})
+    ->ArgsProduct({{0, 1, 2}, {0, 24}})
+    ->Unit(benchmark::kMillisecond);
 
 constexpr std::int32_t kPolygonSide = 1000;
 

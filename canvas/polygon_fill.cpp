@@ -14,7 +14,8 @@ namespace {
 constexpr std::int32_t kSmallPolygon = 32;
 
 // The spans of a triangle for a plain copy, written straight into the rows.
-void FillTriangleCopy(const Surface& surface, std::uint32_t pixel, const Point2* corners) {
+void FillTriangleCopy(const Surface& target, std::uint32_t pixel, const Point2* corners) {
+    const Surface surface = target;  // a copy the pixel stores cannot alias, so it stays in registers
     TriangleForEachSpan(corners, surface.width, surface.height, [&surface, pixel](std::int32_t y, std::int32_t x0, std::int32_t x1) {
         PrefetchRowsAhead(surface, y, x0, x1);
         FillPixels(SurfaceRow(surface, y) + x0, x1 - x0, pixel);
@@ -27,16 +28,23 @@ bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
         FillTriangleCopy(surface, mix.xorMask | 0xFF000000u, points);
         return true;
     }
-    const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
-        RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
-    };
     if (count == 3) {
-        TriangleForEachSpan(points, surface.width, surface.height, [&surface, &span](std::int32_t y, std::int32_t x0, std::int32_t x1) {
-            PrefetchRowsAhead(surface, y, x0, x1);
-            span(y, x0, x1);
+        // Copies the pixel stores cannot alias, so the long spans of a triangle run in registers.
+        const Surface local = surface;
+        const std::uint32_t andMask = mix.andMask;
+        const std::uint32_t xorMask = mix.xorMask;
+        TriangleForEachSpan(points, local.width, local.height, [&local, andMask, xorMask](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+            PrefetchRowsAhead(local, y, x0, x1);
+            std::uint32_t* const row = SurfaceRow(local, y);
+            for (std::int32_t x = x0; x < x1; ++x) {
+                row[x] = (row[x] & andMask) ^ xorMask;
+            }
         });
         return true;
     }
+    const auto span = [&surface, &mix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        RasterMixSpan(mix, SurfaceRow(surface, y), x0, x1);
+    };
     if (count <= kSmallPolygon) {
         PolygonEdge edges[2 * kSmallPolygon];
         PolygonForEachSpan(points, count, surface.width, surface.height, PolygonScratch{edges, edges + kSmallPolygon},

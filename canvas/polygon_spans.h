@@ -7,9 +7,10 @@
 // non-horizontal edge with yTop <= y < yBottom crosses at X = xTop + dx * (y - yTop) / dy; the
 // crossings rounded up are paired into spans [c1, c2), [c3, c4), ...
 //
-// Range: any 32-bit coordinates. Crossings are exact (128-bit set-up, then integer stepping),
-// only rows inside the surface are visited and spans are cut to it, so work is proportional to
-// the visible rows plus their crossings plus the filled pixels.
+// Range: any 32-bit coordinates. Crossings are exact (64-bit set-up, 128-bit only for edges
+// spanning 2^31 pixels or more, then integer stepping), only rows inside the surface are
+// visited and spans are cut to it, so work is proportional to the visible rows plus their
+// crossings plus the filled pixels.
 #include <algorithm>
 #include <cstdint>
 
@@ -17,15 +18,16 @@
 
 namespace vantrel {
 
-// One edge, stepped row by row: the crossing is exactly x - remainder / dy.
+// One edge, stepped row by row: the crossing is exactly x - remainder / dy. PolygonEdgeSetUp
+// fills every field; there are no defaults, so edge arrays cost nothing to declare.
 struct PolygonEdge {
-    std::int64_t x = 0;          // crossing on the current row, rounded up
-    std::int64_t remainder = 0;  // 0 <= remainder < dy
-    std::int64_t stepX = 0;      // floor(dx / dy)
-    std::int64_t stepRemainder = 0;  // dx - stepX * dy
-    std::int64_t dy = 1;
-    std::int32_t firstRow = 0;   // first visible row
-    std::int32_t endRow = 0;     // one past the last visible row
+    std::int64_t x;              // crossing on the current row, rounded up
+    std::int64_t remainder;      // 0 <= remainder < dy
+    std::int64_t stepX;          // floor(dx / dy)
+    std::int64_t stepRemainder;  // dx - stepX * dy
+    std::int64_t dy;
+    std::int32_t firstRow;  // first visible row
+    std::int32_t endRow;    // one past the last visible row
 };
 
 // PolygonEdgeSetUp for any edge, including those starting above the surface or spanning 2^31
@@ -43,26 +45,36 @@ inline bool PolygonEdgeSetUp(const Point2& a, const Point2& b, std::int32_t heig
     const std::int64_t dy = static_cast<std::int64_t>(bottom.y) - top.y;
     const std::int64_t dx = static_cast<std::int64_t>(bottom.x) - top.x;
     constexpr std::int64_t kNarrow = INT32_MAX;
-    // Most edges start on the surface and are short: no rows to skip, and 32-bit division.
-    if (top.y < 0 || dy > kNarrow || dx > kNarrow || dx < -kNarrow) {
+    if (dy > kNarrow || dx > kNarrow || dx < -kNarrow) {
         return PolygonEdgeSetUpWide(a, b, height, out);
     }
     const std::int32_t endRow = std::min(bottom.y, height);
-    if (top.y >= endRow) {
+    const std::int32_t firstRow = std::max(top.y, 0);
+    if (firstRow >= endRow) {
         return false;
     }
     const std::int32_t dx32 = static_cast<std::int32_t>(dx);
     const std::int32_t dy32 = static_cast<std::int32_t>(dy);
-    std::int32_t stepX = dx32 / dy32;
-    if (dx32 % dy32 != 0 && dx32 < 0) {
-        --stepX;  // floor, not truncation
-    }
+    // Floor, not truncation: a negative remainder (its sign is the edge's) takes one off, without
+    // a branch on a direction that comes in no predictable order.
+    const std::int32_t stepX = dx32 / dy32 + ((dx32 % dy32) >> 31);
+    const std::int64_t stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;  // 0 .. dy - 1
     out.x = top.x;
     out.remainder = 0;
+    // An edge starting above the surface (or the band) enters at row 0, rows < dy down:
+    // x grows by stepX * rows plus ceil(stepRemainder * rows / dy), each product below 2^62.
+    if (top.y < 0) {
+        const std::uint64_t rows = static_cast<std::uint64_t>(-static_cast<std::int64_t>(top.y));
+        const std::uint64_t part = static_cast<std::uint64_t>(stepRemainder) * rows;
+        const std::uint64_t whole = part / static_cast<std::uint64_t>(dy);
+        const std::uint64_t left = part - whole * static_cast<std::uint64_t>(dy);
+        out.x += static_cast<std::int64_t>(stepX) * static_cast<std::int64_t>(rows) + static_cast<std::int64_t>(whole) + (left != 0);
+        out.remainder = left != 0 ? dy - static_cast<std::int64_t>(left) : 0;
+    }
     out.stepX = stepX;
-    out.stepRemainder = dx - static_cast<std::int64_t>(stepX) * dy;
+    out.stepRemainder = stepRemainder;
     out.dy = dy;
-    out.firstRow = top.y;
+    out.firstRow = firstRow;
     out.endRow = endRow;
     return true;
 }
@@ -192,6 +204,23 @@ void PolygonForEachSpan(const Point2* points, std::int32_t count, std::int32_t w
     }
 }
 
+// The rows of one short edge against the tall one.
+template <typename SpanFunction>
+void TriangleHalfSpans(PolygonEdge& tall, PolygonEdge& edge, std::int32_t width, SpanFunction& span) {
+    for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
+        // Which edge is left differs from triangle to triangle: masks, not a branch.
+        const std::int64_t apart = tall.x - edge.x;
+        const std::int64_t shift = apart & (apart >> 63);  // min(apart, 0)
+        const std::int64_t x0 = std::max<std::int64_t>(edge.x + shift, 0);
+        const std::int64_t x1 = std::min<std::int64_t>(tall.x - shift, width);
+        if (x0 < x1) {
+            span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
+        }
+        PolygonEdgeStep(tall);
+        PolygonEdgeStep(edge);
+    }
+}
+
 // The same spans for a triangle, without the general filler's edge list: the edge spanning all
 // rows pairs with the upper short edge, then with the lower one.
 template <typename SpanFunction>
@@ -199,12 +228,20 @@ void TriangleForEachSpan(const Point2* corners, std::int32_t width, std::int32_t
     if (width <= 0 || height <= 0) {
         return;
     }
-    const Point2* top = &corners[0];
-    const Point2* middle = &corners[1];
-    const Point2* bottom = &corners[2];
-    if (middle->y < top->y) std::swap(top, middle);
-    if (bottom->y < middle->y) std::swap(middle, bottom);
-    if (middle->y < top->y) std::swap(top, middle);
+    // Corners in order of rows by masked swaps, not branches: their order is anybody's guess.
+    std::int32_t index[3] = {0, 1, 2};
+    const auto order = [corners, &index](int upper, int lower) {
+        const std::int32_t swap = -static_cast<std::int32_t>(corners[index[lower]].y < corners[index[upper]].y);
+        const std::int32_t change = (index[upper] ^ index[lower]) & swap;
+        index[upper] ^= change;
+        index[lower] ^= change;
+    };
+    order(0, 1);
+    order(1, 2);
+    order(0, 1);
+    const Point2* top = &corners[index[0]];
+    const Point2* middle = &corners[index[1]];
+    const Point2* bottom = &corners[index[2]];
     PolygonEdge tall;
     if (!PolygonEdgeSetUp(*top, *bottom, height, tall)) {
         return;
@@ -213,18 +250,8 @@ void TriangleForEachSpan(const Point2* corners, std::int32_t width, std::int32_t
     const bool present[2] = {PolygonEdgeSetUp(*top, *middle, height, halves[0]),
                              PolygonEdgeSetUp(*middle, *bottom, height, halves[1])};
     for (int half = 0; half < 2; ++half) {
-        if (!present[half]) {
-            continue;
-        }
-        PolygonEdge& edge = halves[half];
-        for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
-            const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
-            const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
-            if (x0 < x1) {
-                span(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1));
-            }
-            PolygonEdgeStep(tall);
-            PolygonEdgeStep(edge);
+        if (present[half]) {
+            TriangleHalfSpans(tall, halves[half], width, span);
         }
     }
 }

@@ -31,6 +31,10 @@ inline RasterMix RasterMixFor(std::int32_t rop2, std::uint32_t penPixel) {
 }
 
 inline bool RasterMixIsCopy(const RasterMix& mix) { return mix.andMask == 0xFF000000u; }
+// Destination bits are kept or all flipped by the same mask (R2_NOT, R2_XORPEN ...).
+inline bool RasterMixIsXor(const RasterMix& mix) { return mix.andMask == 0xFFFFFFFFu; }
+// Leaves every pixel as it is.
+inline bool RasterMixIsNop(const RasterMix& mix) { return mix.andMask == 0xFFFFFFFFu && mix.xorMask == 0; }
 
 inline std::uint32_t RasterMixApply(const RasterMix& mix, std::uint32_t destination) {
     return (destination & mix.andMask) ^ mix.xorMask;

@@ -101,6 +101,40 @@ TEST(CanvasProperties, RandomScriptsMatchThePixelByPixelOracle) {
     EXPECT_EQ(LiveObjectCount(), objectsBefore);
 }
 
+TEST(CanvasProperties, LinesClippedToABandMatchTheOracleAndWriteNothingElse) {
+    // A 40 x 12 band in a larger buffer; end points near its edges, far, or mirrored about a point
+    // near it; copy, inverting (a pixel visited twice shows) and merging pens.
+    constexpr std::int32_t kPitch = 48, kRows = 40, kLeft = 4, kTop = 14, kWidth = 40, kHeight = 12;
+    std::vector<std::uint32_t> memory(kPitch * kRows);
+    const ObjectHandle band = CreateBitmapOver(Surface{kWidth, kHeight, kPitch, memory.data() + kTop * kPitch + kLeft});
+    const DcHandle dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, band);
+    SelectObject(dc, GetStockObject(WHITE_PEN));
+    Random random = test::SeededRandom(314.0);
+    const auto clamped = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+    const auto near = [&random](std::int64_t extent) { return RandomBetween(random, -2, extent + 1); };
+    for (int round = 0; round < 6000; ++round) {
+        std::fill(memory.begin(), memory.end(), 0xFF000000u);
+        SetROP2(dc, round % 3 == 0 ? R2_COPYPEN : round % 3 == 1 ? R2_NOT : R2_MERGEPEN);
+        const std::int64_t scale = std::int64_t{1} << RandomBetween(random, 0, 31);
+        const Point2 from{clamped(RandomBetween(random, -scale, scale)), clamped(RandomBetween(random, -scale, scale))};
+        const Point2 to = round % 2 == 0 ? Point2{clamped(near(kWidth)), clamped(near(kHeight))}
+                                         : Point2{clamped(2 * near(kWidth) - from.x), clamped(2 * near(kHeight) - from.y)};
+        MoveToEx(dc, from.x, from.y, nullptr);
+        LineTo(dc, to.x, to.y);
+        for (std::int32_t y = 0; y < kRows; ++y) {
+            for (std::int32_t x = 0; x < kPitch; ++x) {
+                const bool inside = x >= kLeft && x < kLeft + kWidth && y >= kTop && y < kTop + kHeight;
+                ASSERT_EQ(memory[static_cast<std::size_t>(y * kPitch + x)] == 0xFFFFFFFFu,
+                          inside && test::OracleLineCovers(from, to, x - kLeft, y - kTop))
+                    << round << ": " << from.x << "," << from.y << " -> " << to.x << "," << to.y << " at " << x - kLeft << ", " << y - kTop;
+            }
+        }
+    }
+    DeleteDC(dc);
+    DeleteObject(band);
+}
+
 TEST(CanvasProperties, GradientTrianglesOnEveryPixelPathMatchTheDividingFill) {
     // Sizes from a few pixels to beyond the 16- and 32-bit lanes' and the 64-bit set-up's range,
     // with arbitrary 16-bit channels or, every other round, whole bytes as the renderer's colours
