@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "canvas/drawing.h"
+#include "canvas/gradient_fill.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"
 #include "render/primitives.h"
@@ -77,11 +78,15 @@ constexpr std::int64_t kCachedViewBytes = 16 * 1024 * 1024;
 // is a run of the surface's rows, drawn through a context whose surface starts at the band's
 // first row, with every shape moved up by as many rows. Each band sees every shape in painter's
 // order, clipped to its rows, so the pixels are those of one pass over the whole surface.
+// Gradient faces are opaque and read nothing under them, so a band draws them nearest first,
+// each only where no nearer one has drawn, and the background last in the gaps.
 class FrameBands final : public BandJob {
 public:
     FrameBands(const Surface& surface, const RenderWork& work, std::int32_t mode, std::int32_t rows,
-               std::int32_t viewRows, const PanelSize& background)
-        : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background) {
+               std::int32_t viewRows, const PanelSize& background, bool nearestFirst)
+        : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background),
+          nearestFirst_(nearestFirst && mode == kModeGradient),
+          coveredRuns_(std::clamp(work.coveredRuns, 1, kCoveredRunsPerRow)) {
         while (count_ <= kLastSlot && work.drawList[count_] != 0) ++count_;
         viewRows_ = std::clamp(viewRows, 0, surface.height);
         viewBands_ = (viewRows_ + rows_ - 1) / rows_;
@@ -93,13 +98,39 @@ public:
     void DrawBand(BandContext& context, std::int32_t band) const override {
         const std::int32_t y0 = band * rows_;
         const std::int32_t y1 = band < viewBands_ ? std::min(y0 + rows_, viewRows_) : surface_.height;
-        Surface* rows = BitmapSurface(context.bitmap);
-        *rows = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
+        if (!nearestFirst_ || context.coverage == nullptr) {
+            DrawFarthestFirst(context, y0, y1);
+            return;
+        }
+        // A coverage holds fewer rows than a tall band; a row out of runs has the piece redrawn
+        // in painter's order, which rewrites every pixel a face drew.
+        for (std::int32_t from = y0; from < y1; from += kCoverageRows) {
+            const std::int32_t to = std::min(from + kCoverageRows, y1);
+            if (!DrawNearestFirst(context, from, to)) DrawFarthestFirst(context, from, to);
+        }
+    }
+
+private:
+    std::uint32_t* SurfaceRow(std::int32_t y) const {
+        return surface_.pixels + static_cast<std::ptrdiff_t>(y) * surface_.pitch;
+    }
+
+    // Points the context's bitmap at rows y0 .. y1 - 1.
+    void SelectRows(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        *BitmapSurface(context.bitmap) = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
+    }
+
+    void BackgroundCorners(std::int32_t y0, TriVertex (&corners)[2]) const {
+        corners[0] = TriVertexFromColorRef(0, -y0, kBackgroundTop);
+        corners[1] = TriVertexFromColorRef(background_.width, background_.height - y0, kBackgroundBottom);
+    }
+
+    void DrawFarthestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
         const DcHandle dc = context.dc;
         if (background_.width > 0 && background_.height > 0) {
-            const TriVertex corners[2] = {TriVertexFromColorRef(0, -y0, kBackgroundTop),
-                                          TriVertexFromColorRef(background_.width, background_.height - y0,
-                                                                kBackgroundBottom)};
+            TriVertex corners[2];
+            BackgroundCorners(y0, corners);
             const GradientRectMesh rect{0, 1};
             GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
         }
@@ -114,8 +145,7 @@ public:
             if (face.bottom < y0 || face.top >= y1) continue;
             if (gradient) {
                 TriVertex corners[3];
-                for (int k = 0; k < 3; ++k)
-                    corners[k] = TriVertexFromColorRef(face.corners[k].x, face.corners[k].y - y0, face.colors[k]);
+                FaceVertices(face, y0, corners);
                 const GradientTriangleMesh triangle{0, 1, 2};
                 GradientFill(dc, corners, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE);
                 continue;
@@ -128,9 +158,31 @@ public:
         }
     }
 
-private:
-    std::uint32_t* SurfaceRow(std::int32_t y) const {
-        return surface_.pixels + static_cast<std::ptrdiff_t>(y) * surface_.pitch;
+    // Gradient faces nearest first, then the background where none of them is; false when a
+    // row ran out of runs, the rows then holding a mix of faces.
+    bool DrawNearestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
+        RowCoverage& coverage = *context.coverage;
+        ClearCoverage(coverage, y1 - y0);
+        coverage.runLimit = coveredRuns_;
+        for (std::int32_t i = count_ - 1; i >= 0; --i) {
+            const ListedFace& face = faces_[i];
+            if (face.bottom < y0 || face.top >= y1) continue;
+            TriVertex corners[3];
+            FaceVertices(face, y0, corners);
+            if (!GradientTriangleUncovered(context.dc, corners, coverage)) return false;
+        }
+        if (background_.width > 0 && background_.height > 0) {
+            TriVertex corners[2];
+            BackgroundCorners(y0, corners);
+            GradientRectVUncovered(context.dc, corners, coverage);
+        }
+        return true;
+    }
+
+    static void FaceVertices(const ListedFace& face, std::int32_t y0, TriVertex (&corners)[3]) {
+        for (int k = 0; k < 3; ++k)
+            corners[k] = TriVertexFromColorRef(face.corners[k].x, face.corners[k].y - y0, face.colors[k]);
     }
 
     Surface surface_;
@@ -139,6 +191,8 @@ private:
     std::int32_t mode_;
     std::int32_t rows_;
     PanelSize background_;
+    bool nearestFirst_;
+    std::int32_t coveredRuns_;
     std::int32_t viewRows_ = 0;
     std::int32_t viewBands_ = 0;
     std::int32_t bands_ = 0;
@@ -161,8 +215,9 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
     // Unbandable frames are one band from row 0, so nothing is moved.
+    // Unbandable frames cannot be cut into pieces of a coverage's height either.
     const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable),
-                           bandable ? viewRows : surface->height, background);
+                           bandable ? viewRows : surface->height, background, bandable && work.nearestFirst);
     work.threads->Run(bands, bands.Count());
 }
 

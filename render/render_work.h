@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "canvas/row_coverage.h"
 #include "geometry/color.h"
 #include "geometry/point.h"
 #include "geometry/vector.h"
@@ -39,6 +40,10 @@ struct RenderWork {
     // The drawing threads (DefaultRenderThreadCount of them), kept from the first frame on.
     std::unique_ptr<RenderThreads> threads;
     std::int32_t bandRows = 0;  // rows per band; 0 sizes bands to the caches
+    // Gradient faces drawn nearest first over covered runs of rows (else farthest first, as the
+    // other modes are), each row keeping up to coveredRuns runs (fewer only in tests).
+    bool nearestFirst = true;
+    std::int32_t coveredRuns = kCoveredRunsPerRow;
 
     RenderWork();
     ~RenderWork();
