@@ -165,16 +165,16 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         if (scene % 3 == 1) f.panel = {131, 97};
         f.work->threads = std::make_unique<RenderThreads>(1);
         f.work->bandRows = 1000;
-        f.work->nearestFirst = false;
+        f.work->gradientOrder = GradientOrder::FarthestFirst;
         scribble(f);
         f.RenderOnBackground();
         const std::vector<std::uint32_t> reference = surfacePixels(f);
-        f.work->nearestFirst = true;
         for (std::int32_t threads : {1, 2, 3, 8}) {
             f.work->threads = std::make_unique<RenderThreads>(threads);
             f.work->bandRows = scene == 30 ? 1000 : 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
             // Rows of one run run out at once, and those bands are drawn again farthest first.
             f.work->coveredRuns = threads == 3 ? 1 : kCoveredRunsPerRow;
+            f.work->gradientOrder = threads == 2 ? GradientOrder::ByOverlap : GradientOrder::NearestFirst;
             scribble(f);
             // The pixel paths take turns (Sse2, Avx2, Portable, Avx2), as each must write the same pixels.
             const PixelPath widest = LimitPixelPath(static_cast<PixelPath>(threads % 3));
