@@ -851,12 +851,17 @@ struct NarrowRows {
             fill(row + x, count, state, s);
             return;
         }
+        FillAhead(row, x - from, x, count, perX, divisor);
+    }
+    // Kept apart so the lanes are not spilled on every row.
+    __attribute__((noinline)) void FillAhead(std::uint32_t* row, std::int32_t ahead, std::int32_t x, std::int32_t count,
+                                             const std::int64_t (&perX)[3], const Divisor& divisor) {
         alignas(16) std::int16_t lanes[8];
         _mm_store_si128(reinterpret_cast<__m128i*>(lanes), state);
         const std::int64_t byte[3] = {lanes[0], lanes[1], lanes[2]};
         const std::int64_t rem[3] = {lanes[4] + s.divisor, lanes[5] + s.divisor, lanes[6] + s.divisor};
         std::int64_t aheadByte[3], aheadRem[3];
-        RampAhead(byte, rem, x - from, perX, divisor, aheadByte, aheadRem);
+        RampAhead(byte, rem, ahead, perX, divisor, aheadByte, aheadRem);
         fill(row + x, count, Lanes(aheadByte, aheadRem, s.divisor), s);
     }
 };

@@ -47,30 +47,39 @@ inline bool RowCovers(const CoveredRow& row, std::int32_t x0, std::int32_t x1) {
 // no room for one more run.
 inline std::int32_t CoverRow(CoveredRow& row, std::int32_t limit, std::int32_t x0, std::int32_t x1,
                              CoveredRun* pieces) {
+    CoveredRun* runs = row.runs;
+    const std::int32_t count = row.count;
     std::int32_t first = 0;
-    while (first < row.count && row.runs[first].x1 < x0) ++first;
-    std::int32_t end = first;  // runs first .. end - 1 overlap or touch x0 .. x1 - 1
+    while (first < count && runs[first].x1 < x0) ++first;
+    if (first == count || runs[first].x0 > x1) {
+        if (count >= limit) return -1;
+        for (std::int32_t k = count; k > first; --k) runs[k] = runs[k - 1];
+        runs[first] = {x0, x1};
+        row.count = count + 1;
+        pieces[0] = {x0, x1};
+        return 1;
+    }
+    // Runs first .. end - 1 overlap or touch the pixels: they merge into one, and the gaps
+    // between them are the pieces.
+    const std::int32_t start = runs[first].x0 < x0 ? runs[first].x0 : x0;
     std::int32_t pieceCount = 0;
     std::int32_t x = x0;
-    while (end < row.count && row.runs[end].x0 <= x1) {
-        if (x < row.runs[end].x0) pieces[pieceCount++] = {x, row.runs[end].x0};
-        if (x < row.runs[end].x1) x = row.runs[end].x1;
+    std::int32_t end = first;
+    do {
+        if (x < runs[end].x0) pieces[pieceCount++] = {x, runs[end].x0};
+        if (x < runs[end].x1) x = runs[end].x1;
         ++end;
+    } while (end < count && runs[end].x0 <= x1);
+    if (x < x1) {
+        pieces[pieceCount++] = {x, x1};
+        x = x1;
     }
-    if (x < x1) pieces[pieceCount++] = {x, x1};
-    if (end == first) {
-        if (row.count >= limit) return -1;
-        for (std::int32_t k = row.count; k > first; --k) row.runs[k] = row.runs[k - 1];
-        row.runs[first] = {x0, x1};
-        ++row.count;
-        return pieceCount;
+    runs[first] = {start, x};
+    const std::int32_t merged = end - first - 1;
+    if (merged > 0) {
+        for (std::int32_t k = first + 1; k + merged < count; ++k) runs[k] = runs[k + merged];
+        row.count = count - merged;
     }
-    const CoveredRun merged{row.runs[first].x0 < x0 ? row.runs[first].x0 : x0,
-                            row.runs[end - 1].x1 > x1 ? row.runs[end - 1].x1 : x1};
-    row.runs[first] = merged;
-    const std::int32_t removed = end - first - 1;
-    for (std::int32_t k = first + 1; k + removed < row.count; ++k) row.runs[k] = row.runs[k + removed];
-    row.count -= removed;
     return pieceCount;
 }
 
