@@ -8,8 +8,8 @@
 #endif
 
 #include "canvas/drawing.h"
-#include "canvas/pixel_paths.h"
 #include "canvas/gradient_fill.h"
+#include "canvas/pixel_paths.h"
 #include "canvas/polygon_spans.h"
 #include "canvas/raster_ops.h"
 #include "canvas/row_coverage.h"

@@ -5,10 +5,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
-
-#include <memory>
 
 #include "canvas/device_context.h"
 #include "canvas/row_coverage.h"
