@@ -224,16 +224,29 @@ bool FacesOverlap(const RenderWork& work, std::int32_t width, std::int32_t heigh
     return area > 0 && area - double(right - left) * double(bottom - top) > area / 8;
 }
 
+// Beyond the last-level cache, writing each pixel once instead of the background and then a face
+// pays by itself: a 4K Gradient sphere without overlap takes a tenth less time nearest first.
 bool NearestFirst(const RenderWork& work, const Surface& surface, std::int32_t viewRows) {
     if (work.gradientOrder != GradientOrder::ByOverlap) return work.gradientOrder == GradientOrder::NearestFirst;
-    return FacesOverlap(work, surface.width, std::clamp(viewRows, 1, surface.height));
+    const std::int32_t rows = std::clamp(viewRows, 1, surface.height);
+    return std::int64_t{4} * surface.pitch * rows > kCachedViewBytes || FacesOverlap(work, surface.width, rows);
 }
 
-std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable) {
+std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable,
+                      bool nearestFirst) {
     if (!bandable) return surface.height;
     if (work.bandRows > 0) return work.bandRows;
     const std::int64_t rowBytes = std::int64_t{4} * surface.pitch;
     const std::int64_t rows = std::clamp(viewRows, 1, surface.height);
+    // Drawn nearest first, a pixel is written about once, so a band gains little from staying in
+    // a cache and pays for every face it crosses: a 4K frame takes a tenth less in bands as tall
+    // as a coverage as in 512 KiB ones. Four per thread share the work out.
+    if (nearestFirst) {
+        const std::int64_t bands = 4 * std::int64_t{work.threads->Count()};
+        return static_cast<std::int32_t>(work.threads->Count() == 1 ? kCoverageRows
+                                                                     : std::min<std::int64_t>((rows + bands - 1) / bands,
+                                                                                              kCoverageRows));
+    }
     if (rowBytes * rows <= kCachedViewBytes) {
         const std::int64_t bands = 4 * std::int64_t{work.threads->Count()};
         return static_cast<std::int32_t>(work.threads->Count() == 1 ? surface.height : (rows + bands - 1) / bands);
@@ -246,9 +259,9 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
     // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
-    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable),
-                           bandable ? viewRows : surface->height, background,
-                           bandable && mode == kModeGradient && NearestFirst(work, *surface, viewRows));
+    const bool nearestFirst = bandable && mode == kModeGradient && NearestFirst(work, *surface, viewRows);
+    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
+                           bandable ? viewRows : surface->height, background, nearestFirst);
     work.threads->Run(bands, bands.Count());
 }
 
