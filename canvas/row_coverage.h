@@ -16,7 +16,7 @@ struct CoveredRun {
 inline constexpr std::int32_t kCoverageRows = 512;
 inline constexpr std::int32_t kCoveredRunsPerRow = 15;
 
-struct CoveredRow {
+struct alignas(64) CoveredRow {
     std::int32_t count = 0;
     CoveredRun runs[kCoveredRunsPerRow];
 };
