@@ -8,9 +8,11 @@
 #endif
 
 #include "canvas/drawing.h"
+#include "canvas/gradient_fill.h"
 #include "canvas/pixel_paths.h"
 #include "canvas/polygon_spans.h"
 #include "canvas/raster_ops.h"
+#include "canvas/row_coverage.h"
 #include "canvas/wide_int.h"
 
 namespace vantrel {
@@ -61,7 +63,9 @@ struct RampStepper {
     }
 };
 
-void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVertex& b, bool horizontal) {
+// Rows of a vertical rectangle skip the runs of the coverage, when given.
+void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVertex& b, bool horizontal,
+                      const RowCoverage* coverage = nullptr) {
     const std::int64_t left = std::min(a.x, b.x);
     const std::int64_t right = std::max(a.x, b.x);
     const std::int64_t top = std::min(a.y, b.y);
@@ -93,7 +97,18 @@ void FillGradientRect(const Surface& surface, const TriVertex& a, const TriVerte
     ramp.Start(start, end, bottom - top, y0 - top);
     for (std::int32_t y = y0; y < y1; ++y, ramp.Step()) {
         std::uint32_t* row = SurfaceRow(surface, y);
-        FillPixels(row + x0, x1 - x0, ramp.Pixel());
+        if (coverage == nullptr || y >= coverage->rows) {
+            FillPixels(row + x0, x1 - x0, ramp.Pixel());
+            continue;
+        }
+        std::int32_t x = x0;
+        const CoveredRow& covered = coverage->row[y];
+        for (std::int32_t k = 0; k < covered.count && x < x1; ++k) {
+            const CoveredRun& run = covered.runs[k];
+            if (x < run.x0) FillPixels(row + x, std::min(run.x0, x1) - x, ramp.Pixel());
+            x = std::max(x, run.x1);
+        }
+        if (x < x1) FillPixels(row + x, x1 - x, ramp.Pixel());
     }
 }
 
@@ -124,11 +139,84 @@ struct WideChannelStepper {
     }
 };
 
-void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
+// Every span whole: a shape drawn over whatever the surface holds.
+struct WholeSpans {
+    static constexpr bool kCulls = false;
+    std::int32_t Pieces(std::int32_t, std::int32_t xa, std::int32_t xb, CoveredRun* pieces) const {
+        pieces[0] = {xa, xb};
+        return 1;
+    }
+};
+
+// Each span less the coverage's runs, which then take it in; -1 for a row with no room.
+struct UncoveredPieces {
+    static constexpr bool kCulls = true;
+    RowCoverage& coverage;
+    std::int32_t Pieces(std::int32_t y, std::int32_t xa, std::int32_t xb, CoveredRun* pieces) const {
+        if (y >= coverage.rows) return -1;
+        return CoverRow(coverage.row[y], coverage.runLimit, xa, xb, pieces);
+    }
+};
+
+// Room for a span's pieces under any run limit.
+constexpr std::int32_t kMostPieces = kCoveredRunsPerRow + 1;
+
+// The spans TriangleForEachSpan gives (the same walk, kept in step with it), up to the first for
+// which found(y, x0, x1) is true; whether there was one. Stopping early saves a twentieth of a frame.
+template <typename SpanFunction>
+bool TriangleFindSpan(const Point2 (&corners)[3], std::int32_t width, std::int32_t height, SpanFunction&& found) {
+    const Point2* top = &corners[0];
+    const Point2* middle = &corners[1];
+    const Point2* bottom = &corners[2];
+    if (middle->y < top->y) std::swap(top, middle);
+    if (bottom->y < middle->y) std::swap(middle, bottom);
+    if (middle->y < top->y) std::swap(top, middle);
+    PolygonEdge tall;
+    if (width <= 0 || height <= 0 || !PolygonEdgeSetUp(*top, *bottom, height, tall)) return false;
+    PolygonEdge halves[2];
+    const bool present[2] = {PolygonEdgeSetUp(*top, *middle, height, halves[0]),
+                             PolygonEdgeSetUp(*middle, *bottom, height, halves[1])};
+    for (int half = 0; half < 2; ++half) {
+        if (!present[half]) continue;
+        PolygonEdge& edge = halves[half];
+        for (std::int32_t y = edge.firstRow; y < edge.endRow; ++y) {
+            const std::int64_t x0 = std::max<std::int64_t>(std::min(tall.x, edge.x), 0);
+            const std::int64_t x1 = std::min<std::int64_t>(std::max(tall.x, edge.x), width);
+            if (x0 < x1 && found(y, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1))) return true;
+            PolygonEdgeStep(tall);
+            PolygonEdgeStep(edge);
+        }
+    }
+    return false;
+}
+
+// Whether some span of the triangle has a pixel outside the runs: without one, it is not set up.
+// Its bounding box within the runs settles most hidden triangles before an edge is set up.
+bool AnyUncovered(const Point2 (&corners)[3], const Surface& surface, const RowCoverage& coverage) {
+    const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
+    const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
+    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, surface.width);
+    const std::int32_t y1 = std::min(bottom, surface.height);
+    if (x0 >= x1) return false;
+    std::int32_t y = std::max(top, 0);
+    while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;
+    if (y >= y1) return false;
+    return TriangleFindSpan(corners, surface.width, surface.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
+        return row >= coverage.rows || !RowCovers(coverage.row[row], xa, xb);
+    });
+}
+
+// False when a row of the coverage had no room (the triangle is then drawn in part).
+template <typename Cover>
+bool FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3], const Cover& cover) {
     const Int128 x0 = v[0].x, y0 = v[0].y, x1 = v[1].x, y1 = v[1].y, x2 = v[2].x, y2 = v[2].y;
     Int128 det = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
     if (det == 0) {
-        return;
+        return true;
+    }
+    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+    if constexpr (Cover::kCulls) {
+        if (!AnyUncovered(corners, surface, cover.coverage)) return true;
     }
     // Barycentric weights scaled by det; flipping all signs keeps det positive.
     const Int128 sign = det < 0 ? -1 : 1;
@@ -138,26 +226,33 @@ void FillWideGradientTriangle(const Surface& surface, const TriVertex (&v)[3]) {
     for (int k = 0; k < 3; ++k) {
         stepX[k] = sign * (c[0].value[k] * (y1 - y2) + c[1].value[k] * (y2 - y0) + c[2].value[k] * (y0 - y1));
     }
-    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+    bool fits = true;
     TriangleForEachSpan(corners, surface.width, surface.height,
                        [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
-                           const Int128 px = xa, py = y;
-                           const Int128 w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
-                           const Int128 w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
-                           const Int128 w2 = det * sign - w0 - w1;
-                           WideChannelStepper channel[3];
-                           for (int k = 0; k < 3; ++k) {
-                               const Int128 numerator = c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2;
-                               channel[k].Start(sign * numerator, stepX[k], det);
-                           }
+                           CoveredRun pieces[kMostPieces];
+                           const std::int32_t pieceCount = fits ? cover.Pieces(y, xa, xb, pieces) : 0;
+                           if (pieceCount < 0) fits = false;
                            std::uint32_t* row = SurfaceRow(surface, y);
-                           for (std::int32_t x = xa; x < xb; ++x) {
-                               row[x] = PixelFromChannels(channel[0].value, channel[1].value, channel[2].value);
-                               channel[0].Step(det);
-                               channel[1].Step(det);
-                               channel[2].Step(det);
+                           for (std::int32_t piece = 0; piece < pieceCount; ++piece) {
+                               const Int128 px = pieces[piece].x0, py = y;
+                               const Int128 w0 = (x1 - px) * (y2 - py) - (x2 - px) * (y1 - py);
+                               const Int128 w1 = (x2 - px) * (y0 - py) - (x0 - px) * (y2 - py);
+                               const Int128 w2 = det * sign - w0 - w1;
+                               WideChannelStepper channel[3];
+                               for (int k = 0; k < 3; ++k) {
+                                   const Int128 numerator =
+                                       c[0].value[k] * w0 + c[1].value[k] * w1 + c[2].value[k] * w2;
+                                   channel[k].Start(sign * numerator, stepX[k], det);
+                               }
+                               for (std::int32_t x = pieces[piece].x0; x < pieces[piece].x1; ++x) {
+                                   row[x] = PixelFromChannels(channel[0].value, channel[1].value, channel[2].value);
+                                   channel[0].Step(det);
+                                   channel[1].Step(det);
+                                   channel[2].Step(det);
+                               }
                            }
                        });
+    return fits;
 }
 
 // A channel's colour byte at a pixel is floor(numerator / divisor) with divisor = 256 det, the
@@ -654,6 +749,17 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
 }
 #endif
 
+// The ramp start n pixels on along a row from byte, rem: the numerator grows by n perX. Both
+// ends are filled pixels, so the growth stays below 256 divisors.
+inline void RampAhead(const std::int64_t (&byte)[3], const std::int64_t (&rem)[3], std::int64_t n,
+                      const std::int64_t (&perX)[3], const Divisor& divisor, std::int64_t (&aheadByte)[3],
+                      std::int64_t (&aheadRem)[3]) {
+    for (int k = 0; k < 3; ++k) {
+        divisor.DivMod(rem[k] + n * perX[k], aheadByte[k], aheadRem[k]);
+        aheadByte[k] += byte[k];
+    }
+}
+
 // A row's ramp start as 64-bit bytes and remainders, for the portable and 32-bit lanes.
 struct ScalarRows {
     const GradientSteps& s;
@@ -684,7 +790,17 @@ struct ScalarRows {
             byte[k] += stepByte[far][k] - carry;
         }
     }
-    void Fill(std::uint32_t* p, std::int32_t count) { fill(p, count, byte, rem, s); }
+    // Pixels x .. x + count - 1 of the row whose ramp start is at pixel from <= x.
+    void Fill(std::uint32_t* row, std::int32_t from, std::int32_t x, std::int32_t count, const std::int64_t (&perX)[3],
+              const Divisor& divisor) {
+        if (x == from) {
+            fill(row + x, count, byte, rem, s);
+            return;
+        }
+        std::int64_t aheadByte[3], aheadRem[3];
+        RampAhead(byte, rem, x - from, perX, divisor, aheadByte, aheadRem);
+        fill(row + x, count, aheadByte, aheadRem, s);
+    }
 };
 
 #if defined(__x86_64__)
@@ -725,22 +841,44 @@ struct NarrowRows {
         state = _mm_sub_epi16(state, _mm_and_si128(carry, _mm_set1_epi16(static_cast<std::int16_t>(s.divisor))));
         state = _mm_sub_epi16(state, _mm_srli_si128(carry, 8));
     }
-    void Fill(std::uint32_t* p, std::int32_t count) {
+    void Fill(std::uint32_t* row, std::int32_t from, std::int32_t x, std::int32_t count, const std::int64_t (&perX)[3],
+              const Divisor& divisor) {
         if (count >= 8 && !complete) {
             SetUpNarrowLanesAvx2(s, 8);
             complete = true;
         }
-        fill(p, count, state, s);
+        if (x == from) {
+            fill(row + x, count, state, s);
+            return;
+        }
+        FillAhead(row, x - from, x, count, perX, divisor);
+    }
+    // Kept apart so the lanes are not spilled on every row.
+    __attribute__((noinline)) void FillAhead(std::uint32_t* row, std::int32_t ahead, std::int32_t x, std::int32_t count,
+                                             const std::int64_t (&perX)[3], const Divisor& divisor) {
+        alignas(16) std::int16_t lanes[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), state);
+        const std::int64_t byte[3] = {lanes[0], lanes[1], lanes[2]};
+        const std::int64_t rem[3] = {lanes[4] + s.divisor, lanes[5] + s.divisor, lanes[6] + s.divisor};
+        std::int64_t aheadByte[3], aheadRem[3];
+        RampAhead(byte, rem, ahead, perX, divisor, aheadByte, aheadRem);
+        fill(row + x, count, Lanes(aheadByte, aheadRem, s.divisor), s);
     }
 };
 #endif
 
-// Corners within +-2^20: every weight product and channel sum stays below 2^62.
-void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], PixelPath path) {
+// Corners within +-2^20: every weight product and channel sum stays below 2^62. False when a row
+// of the coverage had no room (the triangle is then drawn in part).
+template <typename Cover>
+bool FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], PixelPath path, const Cover& cover) {
     const std::int64_t x0 = v[0].x, y0 = v[0].y, x1 = v[1].x, y1 = v[1].y, x2 = v[2].x, y2 = v[2].y;
     const std::int64_t signedDet = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
     if (signedDet == 0) {
-        return;
+        return true;
+    }
+    const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
+    if constexpr (Cover::kCulls) {
+        if (!AnyUncovered(corners, surface, cover.coverage)) return true;
     }
     const std::int64_t sign = signedDet < 0 ? -1 : 1;
     Channels c[3] = {ChannelsOf(v[0]), ChannelsOf(v[1]), ChannelsOf(v[2])};
@@ -792,11 +930,18 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     // amounts from row to row).
     // Rows within four of the bottom corner ask for no rows ahead: those belong to other drawing.
     const std::int32_t lastPrefetchRow = std::max({v[0].y, v[1].y, v[2].y}) - 5;
+    // A row wholly covered is skipped, and the next one starts from scratch.
+    bool fits = true;
     const auto walk = [&](auto& rows) {
         std::int32_t lastY = INT32_MIN, lastX = 0;
         std::int64_t shift = INT64_MIN;
-        const Point2 corners[3] = {{v[0].x, v[0].y}, {v[1].x, v[1].y}, {v[2].x, v[2].y}};
         TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t y, std::int32_t xa, std::int32_t xb) {
+            CoveredRun pieces[kMostPieces];
+            const std::int32_t pieceCount = fits ? cover.Pieces(y, xa, xb, pieces) : 0;
+            if (pieceCount <= 0) {
+                if (pieceCount < 0) fits = false;
+                return;
+            }
             const std::int64_t moved = static_cast<std::int64_t>(xa) - lastX;
             if (y != lastY + 1) {
                 const std::int64_t px = xa, py = y;
@@ -830,18 +975,22 @@ void FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
             if (y <= lastPrefetchRow) {
                 PrefetchRowsAhead(surface, y, xa, xb);
             }
-            rows.Fill(SurfaceRow(surface, y) + xa, xb - xa);
+            std::uint32_t* row = SurfaceRow(surface, y);
+            for (std::int32_t piece = 0; piece < pieceCount; ++piece) {
+                rows.Fill(row, xa, pieces[piece].x0, pieces[piece].x1 - pieces[piece].x0, perX, divisor);
+            }
         });
     };
 #if defined(__x86_64__)
     if (filler.narrowLanes != 0) {
         NarrowRows rows(s, filler.narrowLanes);
         walk(rows);
-        return;
+        return fits;
     }
 #endif
     ScalarRows rows(s, filler.fill);
     walk(rows);
+    return fits;
 }
 
 // Corners within +-2^20 keep every weight product and channel sum below 2^62.
@@ -892,12 +1041,25 @@ bool GradientFill(DcHandle dc, const TriVertex* vertices, std::uint32_t vertexCo
         const TriVertex corners[3] = {vertices[triangles[i].vertex1], vertices[triangles[i].vertex2],
                                       vertices[triangles[i].vertex3]};
         if (FitsSixtyFourBits(corners)) {
-            FillGradientTriangle(*surface, corners, path);
+            FillGradientTriangle(*surface, corners, path, WholeSpans{});
         } else {
-            FillWideGradientTriangle(*surface, corners);
+            FillWideGradientTriangle(*surface, corners, WholeSpans{});
         }
     }
     return true;
+}
+
+bool GradientTriangleUncovered(DcHandle dc, const TriVertex (&corners)[3], RowCoverage& coverage) {
+    const Surface* surface = DcSurface(dc);
+    if (surface == nullptr) return true;
+    const UncoveredPieces cover{coverage};
+    if (FitsSixtyFourBits(corners)) return FillGradientTriangle(*surface, corners, CurrentPixelPath(), cover);
+    return FillWideGradientTriangle(*surface, corners, cover);
+}
+
+void GradientRectVUncovered(DcHandle dc, const TriVertex (&corners)[2], const RowCoverage& coverage) {
+    const Surface* surface = DcSurface(dc);
+    if (surface != nullptr) FillGradientRect(*surface, corners[0], corners[1], false, &coverage);
 }
 
 TriVertex TriVertexFromColorRef(std::int32_t x, std::int32_t y, ColorRef color) {

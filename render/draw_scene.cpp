@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 
 #include "canvas/drawing.h"
+#include "canvas/gradient_fill.h"
 #include "render/drawing_tools.h"
 #include "render/face_geometry.h"
 #include "render/primitives.h"
@@ -77,11 +79,15 @@ constexpr std::int64_t kCachedViewBytes = 16 * 1024 * 1024;
 // is a run of the surface's rows, drawn through a context whose surface starts at the band's
 // first row, with every shape moved up by as many rows. Each band sees every shape in painter's
 // order, clipped to its rows, so the pixels are those of one pass over the whole surface.
+// Gradient faces are opaque and read nothing under them, so a band draws them nearest first,
+// each only where no nearer one has drawn, and the background last in the gaps.
 class FrameBands final : public BandJob {
 public:
     FrameBands(const Surface& surface, const RenderWork& work, std::int32_t mode, std::int32_t rows,
-               std::int32_t viewRows, const PanelSize& background)
-        : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background) {
+               std::int32_t viewRows, const PanelSize& background, bool nearestFirst)
+        : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background),
+          nearestFirst_(nearestFirst && mode == kModeGradient),
+          coveredRuns_(std::clamp(work.coveredRuns, 1, kCoveredRunsPerRow)) {
         while (count_ <= kLastSlot && work.drawList[count_] != 0) ++count_;
         viewRows_ = std::clamp(viewRows, 0, surface.height);
         viewBands_ = (viewRows_ + rows_ - 1) / rows_;
@@ -93,13 +99,39 @@ public:
     void DrawBand(BandContext& context, std::int32_t band) const override {
         const std::int32_t y0 = band * rows_;
         const std::int32_t y1 = band < viewBands_ ? std::min(y0 + rows_, viewRows_) : surface_.height;
-        Surface* rows = BitmapSurface(context.bitmap);
-        *rows = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
+        if (!nearestFirst_ || context.coverage == nullptr) {
+            DrawFarthestFirst(context, y0, y1);
+            return;
+        }
+        // A coverage holds fewer rows than a tall band; a row out of runs has the piece redrawn
+        // in painter's order, which rewrites every pixel a face drew.
+        for (std::int32_t from = y0; from < y1; from += kCoverageRows) {
+            const std::int32_t to = std::min(from + kCoverageRows, y1);
+            if (!DrawNearestFirst(context, from, to)) DrawFarthestFirst(context, from, to);
+        }
+    }
+
+private:
+    std::uint32_t* SurfaceRow(std::int32_t y) const {
+        return surface_.pixels + static_cast<std::ptrdiff_t>(y) * surface_.pitch;
+    }
+
+    // Points the context's bitmap at rows y0 .. y1 - 1.
+    void SelectRows(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        *BitmapSurface(context.bitmap) = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
+    }
+
+    void BackgroundCorners(std::int32_t y0, TriVertex (&corners)[2]) const {
+        corners[0] = TriVertexFromColorRef(0, -y0, kBackgroundTop);
+        corners[1] = TriVertexFromColorRef(background_.width, background_.height - y0, kBackgroundBottom);
+    }
+
+    void DrawFarthestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
         const DcHandle dc = context.dc;
         if (background_.width > 0 && background_.height > 0) {
-            const TriVertex corners[2] = {TriVertexFromColorRef(0, -y0, kBackgroundTop),
-                                          TriVertexFromColorRef(background_.width, background_.height - y0,
-                                                                kBackgroundBottom)};
+            TriVertex corners[2];
+            BackgroundCorners(y0, corners);
             const GradientRectMesh rect{0, 1};
             GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
         }
@@ -114,8 +146,7 @@ public:
             if (face.bottom < y0 || face.top >= y1) continue;
             if (gradient) {
                 TriVertex corners[3];
-                for (int k = 0; k < 3; ++k)
-                    corners[k] = TriVertexFromColorRef(face.corners[k].x, face.corners[k].y - y0, face.colors[k]);
+                FaceVertices(face, y0, corners);
                 const GradientTriangleMesh triangle{0, 1, 2};
                 GradientFill(dc, corners, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE);
                 continue;
@@ -128,9 +159,31 @@ public:
         }
     }
 
-private:
-    std::uint32_t* SurfaceRow(std::int32_t y) const {
-        return surface_.pixels + static_cast<std::ptrdiff_t>(y) * surface_.pitch;
+    // Gradient faces nearest first, then the background where none of them is; false when a
+    // row ran out of runs, the rows then holding a mix of faces.
+    bool DrawNearestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
+        RowCoverage& coverage = *context.coverage;
+        ClearCoverage(coverage, y1 - y0);
+        coverage.runLimit = coveredRuns_;
+        for (std::int32_t i = count_ - 1; i >= 0; --i) {
+            const ListedFace& face = faces_[i];
+            if (face.bottom < y0 || face.top >= y1) continue;
+            TriVertex corners[3];
+            FaceVertices(face, y0, corners);
+            if (!GradientTriangleUncovered(context.dc, corners, coverage)) return false;
+        }
+        if (background_.width > 0 && background_.height > 0) {
+            TriVertex corners[2];
+            BackgroundCorners(y0, corners);
+            GradientRectVUncovered(context.dc, corners, coverage);
+        }
+        return true;
+    }
+
+    static void FaceVertices(const ListedFace& face, std::int32_t y0, TriVertex (&corners)[3]) {
+        for (int k = 0; k < 3; ++k)
+            corners[k] = TriVertexFromColorRef(face.corners[k].x, face.corners[k].y - y0, face.colors[k]);
     }
 
     Surface surface_;
@@ -139,16 +192,61 @@ private:
     std::int32_t mode_;
     std::int32_t rows_;
     PanelSize background_;
+    bool nearestFirst_;
+    std::int32_t coveredRuns_;
     std::int32_t viewRows_ = 0;
     std::int32_t viewBands_ = 0;
     std::int32_t bands_ = 0;
 };
 
-std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable) {
+// Whether the listed faces surely overlap on more than an eighth of their pixels: their areas (each
+// cut to the view by its box's share) add up beyond the box around them all by that much. Nearest
+// first costs up to a quarter more on a frame without overlap, and saves a third with the back
+// faces drawn.
+bool FacesOverlap(const RenderWork& work, std::int32_t width, std::int32_t height) {
+    double area = 0;
+    std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+    for (std::int32_t i = 0; i <= kLastSlot && work.drawList[i] != 0; ++i) {
+        const Point2* c = work.listedFaces[i].corners;
+        const auto [x0, x1] = std::minmax({std::int64_t{c[0].x}, std::int64_t{c[1].x}, std::int64_t{c[2].x}});
+        const auto [y0, y1] = std::minmax({std::int64_t{c[0].y}, std::int64_t{c[1].y}, std::int64_t{c[2].y}});
+        const std::int64_t cutWidth = std::min<std::int64_t>(x1, width) - std::max<std::int64_t>(x0, 0);
+        const std::int64_t cutHeight = std::min<std::int64_t>(y1, height) - std::max<std::int64_t>(y0, 0);
+        if (cutWidth <= 0 || cutHeight <= 0) continue;
+        const double twice = std::abs(double(c[1].x - c[0].x) * double(c[2].y - c[0].y) -
+                                      double(c[2].x - c[0].x) * double(c[1].y - c[0].y));
+        area += twice / 2 * (double(cutWidth) * double(cutHeight)) / (double(x1 - x0) * double(y1 - y0));
+        left = std::min(left, std::max<std::int64_t>(x0, 0));
+        right = std::max(right, std::min<std::int64_t>(x1, width));
+        top = std::min(top, std::max<std::int64_t>(y0, 0));
+        bottom = std::max(bottom, std::min<std::int64_t>(y1, height));
+    }
+    return area > 0 && area - double(right - left) * double(bottom - top) > area / 8;
+}
+
+// Beyond the last-level cache, writing each pixel once instead of the background and then a face
+// pays by itself: a 4K Gradient sphere without overlap takes a tenth less time nearest first.
+bool NearestFirst(const RenderWork& work, const Surface& surface, std::int32_t viewRows) {
+    if (work.gradientOrder != GradientOrder::ByOverlap) return work.gradientOrder == GradientOrder::NearestFirst;
+    const std::int32_t rows = std::clamp(viewRows, 1, surface.height);
+    return std::int64_t{4} * surface.pitch * rows > kCachedViewBytes || FacesOverlap(work, surface.width, rows);
+}
+
+std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable,
+                      bool nearestFirst) {
     if (!bandable) return surface.height;
     if (work.bandRows > 0) return work.bandRows;
     const std::int64_t rowBytes = std::int64_t{4} * surface.pitch;
     const std::int64_t rows = std::clamp(viewRows, 1, surface.height);
+    // Drawn nearest first, a pixel is written about once, so a band gains little from staying in
+    // a cache and pays for every face it crosses: a 4K frame takes a tenth less in bands as tall
+    // as a coverage as in 512 KiB ones. Four per thread share the work out.
+    if (nearestFirst) {
+        const std::int64_t bands = 4 * std::int64_t{work.threads->Count()};
+        return static_cast<std::int32_t>(work.threads->Count() == 1 ? kCoverageRows
+                                                                     : std::min<std::int64_t>((rows + bands - 1) / bands,
+                                                                                              kCoverageRows));
+    }
     if (rowBytes * rows <= kCachedViewBytes) {
         const std::int64_t bands = 4 * std::int64_t{work.threads->Count()};
         return static_cast<std::int32_t>(work.threads->Count() == 1 ? surface.height : (rows + bands - 1) / bands);
@@ -160,9 +258,10 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
                      const PanelSize& background, bool bandable) {
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
-    // Unbandable frames are one band from row 0, so nothing is moved.
-    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable),
-                           bandable ? viewRows : surface->height, background);
+    // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
+    const bool nearestFirst = bandable && mode == kModeGradient && NearestFirst(work, *surface, viewRows);
+    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
+                           bandable ? viewRows : surface->height, background, nearestFirst);
     work.threads->Run(bands, bands.Count());
 }
 

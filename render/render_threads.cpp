@@ -38,8 +38,10 @@ std::int32_t DefaultRenderThreadCount() {
 }
 
 RenderThreads::RenderThreads(std::int32_t count)
-    : count_(count < 1 ? 1 : count > kMostRenderThreads ? kMostRenderThreads : count) {
+    : count_(count < 1 ? 1 : count > kMostRenderThreads ? kMostRenderThreads : count),
+      coverage_(std::make_unique<RowCoverage[]>(static_cast<std::size_t>(count_))) {
     for (std::int32_t k = 0; k < count_; ++k) {
+        contexts_[k].coverage = &coverage_[k];
         contexts_[k].dc = CreateCompatibleDC(nullptr);
         // A placeholder surface; each band points the bitmap at its own rows before drawing.
         static std::uint32_t placeholder = 0;

@@ -5,10 +5,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "canvas/device_context.h"
+#include "canvas/row_coverage.h"
 
 namespace vantrel {
 
@@ -21,10 +23,12 @@ std::int32_t DefaultRenderThreadCount();
 // The count a value of VANTREL_RENDER_THREADS asks for: 1 .. 8; 0 for anything else.
 std::int32_t RenderThreadCountFrom(const char* value);
 
-// One thread's drawing state: a context over a bitmap that is pointed at each band's rows.
+// One thread's drawing state: a context over a bitmap that is pointed at each band's rows, and
+// the rows' coverage for shapes drawn nearest first.
 struct BandContext {
     DcHandle dc = nullptr;
     ObjectHandle bitmap = nullptr;
+    RowCoverage* coverage = nullptr;
 };
 
 // A frame's bands, drawn in any order on any of the threads; each band must touch only its own
@@ -58,6 +62,7 @@ private:
     std::int32_t count_ = 1;
     bool started_ = false;
     BandContext contexts_[kMostRenderThreads];
+    std::unique_ptr<RowCoverage[]> coverage_;  // one per context
     std::thread workers_[kMostRenderThreads - 1];
     std::mutex mutex_;
     std::condition_variable start_;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "canvas/canvas.h"
+#include "canvas/gradient_fill.h"
+#include "canvas/pixel_paths.h"
 #include "frame_fixture.h"
 #include "geometry/random.h"
 #include "objects/command_ids.h"
@@ -127,8 +131,9 @@ TEST(GoldenFrames, ScattersOverTheBackground) {
 }
 
 // Bands and threads change no pixel: random scenes in every mode and effect, drawn in one pass on
-// one thread, then with the background in bands of random heights on 2, 3 and 8 threads, over a
-// surface that is sometimes taller and wider than the view (the rows below it are a band too).
+// one thread farthest first, then nearest first where that applies, with the background in bands
+// of random heights on 2, 3 and 8 threads, over a surface that is sometimes taller and wider than
+// the view (the rows below it are a band too), and once in bands taller than a coverage.
 TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
     const int objects[] = {kCommandSphere, kCommandTorus, kCommandPieGraph, kCommandRipple, kCommandText, kCommandCurve};
     Random random;
@@ -137,12 +142,17 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         const Surface& s = *DcSurface(f.target.dc);
         return std::vector<std::uint32_t>(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height));
     };
-    for (std::int32_t scene = 0; scene < 24; ++scene) {
-        FrameFixture f(kGoldenPanel);
+    // Each frame starts over the same junk, so a pixel a frame leaves undrawn shows.
+    const auto scribble = [](FrameFixture& f) {
+        const Surface& s = *DcSurface(f.target.dc);
+        std::fill(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height), 0xFF5A3C1Eu);
+    };
+    for (std::int32_t scene = 0; scene < 32; ++scene) {
+        FrameFixture f(scene == 30 ? PanelSize{48, kCoverageRows + 100} : kGoldenPanel);
         BuildObject(f, objects[scene % 6], 1000.0 + scene);
         f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, 40 + 200 * RandomUniform(random));
         Camera& camera = f.camera();
-        camera.renderMode = (scene / 4) % 6;
+        camera.renderMode = scene < 24 ? (scene / 4) % 6 : kModeGradient;
         camera.doubleSided = scene & 1;
         camera.metallic = (scene >> 1) & 1;
         camera.atmosphere = (scene / 3) & 1;
@@ -155,16 +165,63 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         if (scene % 3 == 1) f.panel = {131, 97};
         f.work->threads = std::make_unique<RenderThreads>(1);
         f.work->bandRows = 1000;
+        f.work->gradientOrder = GradientOrder::FarthestFirst;
+        scribble(f);
         f.RenderOnBackground();
         const std::vector<std::uint32_t> reference = surfacePixels(f);
         for (std::int32_t threads : {1, 2, 3, 8}) {
             f.work->threads = std::make_unique<RenderThreads>(threads);
-            f.work->bandRows = 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
-            RenderView(*f.scene, *f.work, f.target, 1, f.panel);
+            f.work->bandRows = scene == 30 ? 1000 : 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
+            // Rows of one run run out at once, and those bands are drawn again farthest first.
+            f.work->coveredRuns = threads == 3 ? 1 : kCoveredRunsPerRow;
+            f.work->gradientOrder = threads == 2 ? GradientOrder::ByOverlap : GradientOrder::NearestFirst;
+            scribble(f);
+            // The pixel paths take turns (Sse2, Avx2, Portable, Avx2), as each must write the same pixels.
+            const PixelPath widest = LimitPixelPath(static_cast<PixelPath>(threads % 3));
+            if (threads == 1) {
+                f.work->bandRows = 1000;
+                f.RenderOnBackground();
+            } else {
+                RenderView(*f.scene, *f.work, f.target, 1, f.panel);
+            }
+            LimitPixelPath(widest);
             EXPECT_TRUE(surfacePixels(f) == reference) << "scene " << scene << ", mode " << camera.renderMode << ", "
                                                        << threads << " threads, bands of " << f.work->bandRows;
         }
     }
+}
+
+// Overlapping triangles drawn nearest first give the pixels of drawing them farthest first, also
+// with corners far off the surface, whose ramps take 128 bits.
+TEST(GradientNearestFirst, DrawsThePixelsOfPaintersOrder) {
+    constexpr std::int32_t kSide = 48;
+    std::vector<std::uint32_t> painted(kSide * kSide), nearestFirst(kSide * kSide);
+    const DcHandle dc = CreateCompatibleDC(nullptr);
+    const ObjectHandle bitmap = CreateBitmapOver(Surface{kSide, kSide, kSide, painted.data()});
+    SelectObject(dc, bitmap);
+    const auto coverage = std::make_unique<RowCoverage>();
+    Random random;
+    RandomSeed(random, 777.25);
+    const auto coordinate = [&] {
+        return std::int32_t((RandomUniform(random) < 0.2f ? 1 << 24 : 40) * (RandomUniform(random) - 0.5f)) + 24;
+    };
+    for (std::int32_t round = 0; round < 40; ++round) {
+        TriVertex triangles[12][3];
+        for (auto& triangle : triangles)
+            for (TriVertex& corner : triangle)
+                corner = TriVertexFromColorRef(coordinate(), coordinate(), ColorRef(0xFFFFFF * RandomUniform(random)));
+        std::fill(painted.begin(), painted.end(), 0xFF000000u);
+        std::fill(nearestFirst.begin(), nearestFirst.end(), 0xFF000000u);
+        const GradientTriangleMesh mesh{0, 1, 2};
+        for (const auto& triangle : triangles) GradientFill(dc, triangle, 3, &mesh, 1, GRADIENT_FILL_TRIANGLE);
+        *BitmapSurface(bitmap) = Surface{kSide, kSide, kSide, nearestFirst.data()};
+        ClearCoverage(*coverage, kSide);
+        for (std::int32_t i = 11; i >= 0; --i) ASSERT_TRUE(GradientTriangleUncovered(dc, triangles[i], *coverage));
+        *BitmapSurface(bitmap) = Surface{kSide, kSide, kSide, painted.data()};
+        EXPECT_TRUE(painted == nearestFirst) << "round " << round;
+    }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 TEST(RenderThreads, TheVariableTakesOneDigitFromOneToEight) {
