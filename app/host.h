@@ -59,8 +59,8 @@ public:
     // pixels, written instead of calling Show; valid until the draw-item message returns.
     virtual DevicePixels WritablePixels() { return {}; }
     // Shows the part of source starting at (sourceX, sourceY) in destination, both in device
-    // pixels, one source pixel to one device pixel of the panel; pixels of destination that
-    // source does not cover are left as they are.
+    // pixels, one source pixel to one device pixel of the panel; the window hosts paint pixels
+    // of destination that source does not cover black rather than leave stale ones.
     virtual void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY,
                       const PanelRect& destination) = 0;
 
