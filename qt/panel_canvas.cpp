@@ -70,18 +70,15 @@ DevicePixels QtPanelCanvas::WritablePixels() {
         painter_.compositionMode() != QPainter::CompositionMode_SourceOver) {
         return {};
     }
-    // The widget's place in the image (the window's offset in the backing store), which must
-    // be whole device pixels for one source pixel to land on one device pixel.
+    // The widget's place in the image (the window's offset in the backing store); at a
+    // fractional ratio it can fall between pixels, and is rounded as Qt rounds the exposed area.
     const QTransform transform = painter_.deviceTransform();
     if (transform.type() > QTransform::TxScale || transform.m11() != transform.m22()) return {};
     const qreal ratio = transform.m11();
-    if (transform.dx() != std::floor(transform.dx()) || transform.dy() != std::floor(transform.dy()) ||
-        std::abs(transform.dx()) > image->width() || std::abs(transform.dy()) > image->height()) {
-        return {};
-    }
-    const QPoint origin(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
-    QRect allowed = QRect(origin, QSize(qRound(panelRect_.width() * ratio), qRound(panelRect_.height() * ratio)))
-                        .intersected(image->rect());
+    if (!(std::abs(transform.dx()) <= image->width() && std::abs(transform.dy()) <= image->height())) return {};
+    const QPoint origin(qRound(transform.dx()), qRound(transform.dy()));
+    const QPoint end(qRound(transform.dx() + panelRect_.width() * ratio), qRound(transform.dy() + panelRect_.height() * ratio));
+    QRect allowed = QRect(origin, end - QPoint(1, 1)).intersected(image->rect());
     // Only what this paint exposes: Qt flushes no more, and other widgets own the rest.
     const QRegion exposed = engine->systemClip();
     if (!exposed.isEmpty()) {

@@ -410,29 +410,31 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
     const QPoint at = view->mapTo(&run.window, QPoint(0, 0));
     const QImage screen = run.window.screen()->grabWindow(run.window.winId(), at.x(), at.y(), view->width(), view->height()).toImage();
     const Surface* buffer = DcSurface(run.program->target.dc);
-    const auto differing = [&](const QImage& image, QPoint origin) {
+    // Pixels that differ from the back buffer inside the panel's device pixels, whose edges lie
+    // at origin plus its logical edges times the ratio, rounded; or from green around them.
+    const auto differing = [&](const QImage& image, QPointF origin, double ratio) {
+        const QRect panel(origin.toPoint(), QPointF(origin + QPointF(view->width(), view->height()) * ratio).toPoint() - QPoint(1, 1));
         int count = 0;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                const QPoint p = QPoint(x, y) - origin;
-                const bool inside = p.x() >= 0 && p.y() >= 0 && p.x() < ToDevice(view->width(), run.program->shell.pixelRatio) &&
-                                    p.y() < ToDevice(view->height(), run.program->shell.pixelRatio);
-                count += image.pixel(x, y) != (inside ? buffer->pixels[p.y() * buffer->pitch + p.x()] : 0xFF00FF00u);
+                const QPoint p = QPoint(x, y) - panel.topLeft();
+                count += image.pixel(x, y) != (panel.contains(x, y) ? buffer->pixels[p.y() * buffer->pitch + p.x()] : 0xFF00FF00u);
             }
         }
         return count;
     };
-    EXPECT_EQ(differing(screen, QPoint(0, 0)), 0);
+    EXPECT_EQ(differing(screen, QPointF(0, 0), 1), 0);
 
     // At other ratios a frame comes at once, and the panel shows the back buffer's device pixels
-    // one to one, written in place into an image in our pixel layout on whole device pixels,
-    // drawn otherwise; not one pixel around the panel changes.
+    // one to one, written in place into an image in our pixel layout (also when the panel starts
+    // between device pixels), drawn otherwise; not one pixel around the panel changes.
     struct {
         double ratio;
         QPoint offset;
         QImage::Format format;
         bool inPlace;
     } const kCases[] = {{1.5, {0, 0}, QImage::Format_RGB32, true},
+                        {1.5, {13, 17}, QImage::Format_RGB32, true},
                         {2, {13, 17}, QImage::Format_ARGB32_Premultiplied, true},
                         {2, {13, 17}, QImage::Format_RGB888, false}};
     for (const auto& c : kCases) {
@@ -444,7 +446,7 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
         const std::int64_t before = QtPanelCanvas::PixelsOffered();
         view->render(&fine, c.offset);
         EXPECT_EQ(QtPanelCanvas::PixelsOffered() > before, c.inPlace) << c.ratio << " " << c.format;
-        EXPECT_EQ(differing(fine, c.offset * c.ratio), 0) << c.ratio << " " << c.format;
+        EXPECT_EQ(differing(fine, QPointF(c.offset) * c.ratio, c.ratio), 0) << c.ratio << " " << c.format;
     }
     EXPECT_EQ(run.program->shell.framesRendered, 4) << "a frame at each change of ratio";
 }
