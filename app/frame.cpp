@@ -19,9 +19,9 @@ class ViewCopy final : public BandJob {
 public:
     ViewCopy(const Surface& source, const DevicePixels& target, const PanelRect& rows, std::int32_t threads)
         : source_(source), target_(target), rows_(rows) {
-        // Below about 256 KiB a second thread costs more to wake than it saves.
+        // Up to 16 MiB (full HD) the source is still in the shared cache and one thread keeps up.
         const std::int64_t pixels = std::int64_t{RectWidth(rows)} * RectHeight(rows);
-        bands_ = threads > 1 && pixels >= 65536 ? std::min(threads, RectHeight(rows)) : 1;
+        bands_ = threads > 1 && pixels > 4 * 1024 * 1024 ? std::min(threads, RectHeight(rows)) : 1;
     }
     std::int32_t Bands() const { return bands_; }
 
