@@ -29,7 +29,8 @@ void StreamRow(std::uint32_t* to, const std::uint32_t* from, std::int32_t count)
         _mm_stream_si128(out + 3, d);
     }
     for (; k + 4 <= count; k += 4) {
-        _mm_stream_si128(reinterpret_cast<__m128i*>(to + k), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + k)));
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + k),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + k)));
     }
     for (; k < count; ++k) to[k] = from[k];
 }
@@ -43,7 +44,8 @@ void CopyPixelRows(std::uint32_t* target, std::int32_t targetPitch, const std::u
 #if defined(__x86_64__)
     if (CurrentPixelPath() != PixelPath::Portable) {
         for (std::int32_t y = 0; y < rows; ++y) {
-            StreamRow(target + std::ptrdiff_t{y} * targetPitch, source + std::ptrdiff_t{y} * sourcePitch, width);
+            StreamRow(target + std::ptrdiff_t{y} * targetPitch, source + std::ptrdiff_t{y} * sourcePitch,
+                      width);
         }
         _mm_sfence();  // streamed stores are weakly ordered: publish them before anyone reads
         return;
@@ -51,7 +53,8 @@ void CopyPixelRows(std::uint32_t* target, std::int32_t targetPitch, const std::u
 #endif
     const std::size_t bytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
     for (std::int32_t y = 0; y < rows; ++y) {
-        std::memcpy(target + std::ptrdiff_t{y} * targetPitch, source + std::ptrdiff_t{y} * sourcePitch, bytes);
+        std::memcpy(target + std::ptrdiff_t{y} * targetPitch, source + std::ptrdiff_t{y} * sourcePitch,
+                    bytes);
     }
 }
 

@@ -428,15 +428,11 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
     // At other ratios a frame comes at once, and the panel shows the back buffer's device pixels
     // one to one, written in place into an image in our pixel layout (also when the panel starts
     // between device pixels), drawn otherwise; not one pixel around the panel changes.
-    struct {
-        double ratio;
-        QPoint offset;
-        QImage::Format format;
-        bool inPlace;
-    } const kCases[] = {{1.5, {0, 0}, QImage::Format_RGB32, true},
-                        {1.5, {13, 17}, QImage::Format_RGB32, true},
-                        {2, {13, 17}, QImage::Format_ARGB32_Premultiplied, true},
-                        {2, {13, 17}, QImage::Format_RGB888, false}};
+    struct Case { double ratio; QPoint offset; QImage::Format format; bool inPlace; };
+    const Case kCases[] = {{1.5, {0, 0}, QImage::Format_RGB32, true},
+                           {1.5, {13, 17}, QImage::Format_RGB32, true},
+                           {2, {13, 17}, QImage::Format_ARGB32_Premultiplied, true},
+                           {2, {13, 17}, QImage::Format_RGB888, false}};
     for (const auto& c : kCases) {
         run.window.OverridePixelRatio(c.ratio);
         buffer = DcSurface(run.program->target.dc);
