@@ -5,10 +5,60 @@
 #include "app/overlay.h"
 #include "interaction/navigation.h"
 #include "canvas/canvas.h"
+#include "canvas/pixel_rows.h"
 #include "render/drawing_tools.h"
 #include "render/render_frame.h"
+#include "render/render_threads.h"
 
 namespace vantrel {
+namespace {
+
+// The back buffer copied into the panel's device memory in bands of rows, one or more per
+// drawing thread; what the back buffer does not cover turns black.
+class ViewCopy final : public BandJob {
+public:
+    ViewCopy(const Surface& source, const DevicePixels& target, const PanelRect& rows, std::int32_t threads)
+        : source_(source), target_(target), rows_(rows) {
+        // Up to 16 MiB (full HD) the source is still in the shared cache and one thread keeps up.
+        const std::int64_t pixels = std::int64_t{RectWidth(rows)} * RectHeight(rows);
+        bands_ = threads > 1 && pixels > 4 * 1024 * 1024 ? std::min(threads, RectHeight(rows)) : 1;
+    }
+    std::int32_t Bands() const { return bands_; }
+
+    void DrawBand(BandContext&, std::int32_t band) const override {
+        const std::int32_t height = RectHeight(rows_);
+        const std::int32_t first = rows_.top + static_cast<std::int32_t>(std::int64_t{height} * band / bands_);
+        const std::int32_t end = rows_.top + static_cast<std::int32_t>(std::int64_t{height} * (band + 1) / bands_);
+        const std::int32_t pitch = target_.pixels.pitch;
+        std::uint32_t* const origin = target_.pixels.pixels - std::ptrdiff_t{target_.top} * pitch - target_.left;
+        // Columns and rows of the band the back buffer covers.
+        const std::int32_t left = std::min(std::max(rows_.left, 0), rows_.right);
+        const std::int32_t right = std::clamp(std::min(rows_.right, source_.width), left, rows_.right);
+        const std::int32_t top = std::min(std::max(first, 0), end);
+        const std::int32_t bottom = std::clamp(std::min(end, source_.height), top, end);
+        const auto black = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+            if (x1 > x0 && y1 > y0) FillPixelRows(origin + std::ptrdiff_t{y0} * pitch + x0, pitch, kBlack, x1 - x0, y1 - y0);
+        };
+        black(rows_.left, first, rows_.right, top);
+        black(rows_.left, bottom, rows_.right, end);
+        black(rows_.left, top, left, bottom);
+        black(right, top, rows_.right, bottom);
+        if (right > left && bottom > top) {
+            CopyPixelRows(origin + std::ptrdiff_t{top} * pitch + left, pitch,
+                          source_.pixels + std::ptrdiff_t{top} * source_.pitch + left, source_.pitch, right - left,
+                          bottom - top);
+        }
+    }
+
+private:
+    static constexpr std::uint32_t kBlack = 0xFF000000u;
+    const Surface& source_;
+    const DevicePixels& target_;
+    PanelRect rows_;  // the panel's device pixels to write
+    std::int32_t bands_ = 1;
+};
+
+}  // namespace
 
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height) {
     // A screen of many device pixels still gets a back buffer, at the surface limit.
@@ -92,7 +142,18 @@ void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& it
     const Surface* surface = DcSurface(program.target.dc);
     if (!surface) return;
     const PanelRect device = ToDevice(itemRect, program.shell.pixelRatio);
-    canvas.Show(*surface, device.left, device.top, device);
+    const DevicePixels writable = canvas.WritablePixels();
+    if (writable.pixels.pixels == nullptr) {
+        canvas.Show(*surface, device.left, device.top, device);
+        return;
+    }
+    // The panel's device pixel (x, y) shows the back buffer's pixel (x, y).
+    const PanelRect rows{std::max(device.left, writable.left), std::max(device.top, writable.top),
+                         std::min(device.right, writable.left + writable.pixels.width),
+                         std::min(device.bottom, writable.top + writable.pixels.height)};
+    if (RectWidth(rows) <= 0 || RectHeight(rows) <= 0) return;
+    const ViewCopy copy(*surface, writable, rows, program.work.threads->Count());
+    program.work.threads->Run(copy, copy.Bands());
 }
 
 }  // namespace vantrel

@@ -45,12 +45,22 @@ inline std::int32_t DevicePixelUnder(std::int32_t logical, double ratio) {
     return static_cast<std::int32_t>(std::floor((static_cast<double>(logical) + 0.5) * ratio));
 }
 
+// Memory of the panel's device that the program may write its picture into itself.
+struct DevicePixels {
+    Surface pixels;         // a view of the device's memory, not owned; empty when none is offered
+    std::int32_t left = 0;  // the panel's device pixel that pixels' (0, 0) is
+    std::int32_t top = 0;
+};
+
 // The device a panel's picture is shown on while the window system repaints it.
 class PanelCanvas {
 public:
+    // The part of the panel this repaint may change, as memory in the device's own 0xFFRRGGBB
+    // pixels, written instead of calling Show; valid until the draw-item message returns.
+    virtual DevicePixels WritablePixels() { return {}; }
     // Shows the part of source starting at (sourceX, sourceY) in destination, both in device
-    // pixels, one source pixel to one device pixel of the panel; pixels of destination that
-    // source does not cover are left as they are.
+    // pixels, one source pixel to one device pixel of the panel; the window hosts paint pixels
+    // of destination that source does not cover black rather than leave stale ones.
     virtual void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY,
                       const PanelRect& destination) = 0;
 

@@ -1,6 +1,19 @@
 #include "qt/panel_canvas.h"
 
+#include <atomic>
+#include <cmath>
+
+#include <QPaintEngine>
+#include <QRegion>
+
 namespace vantrel {
+namespace {
+
+std::atomic<std::int64_t> offered{0};
+
+}  // namespace
+
+std::int64_t QtPanelCanvas::PixelsOffered() { return offered.load(std::memory_order_relaxed); }
 
 QImage ImageOfSurface(const Surface& surface) {
     if (!surface.pixels) return QImage();
@@ -39,6 +52,47 @@ void QtPanelCanvas::Show(const Surface& source, std::int32_t sourceX, std::int32
                            image_.Of(source), available);
     }
     if (scaled) painter_.setWorldTransform(QTransform());
+}
+
+DevicePixels QtPanelCanvas::WritablePixels() {
+    QPaintEngine* engine = painter_.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image) return {};
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied) {
+        return {};
+    }
+    // A shared image would detach on bits(), away from the memory the painter draws into.
+    if (!image->isDetached() || image->bytesPerLine() % 4 != 0) return {};
+    if (painter_.hasClipping() || painter_.opacity() != 1 ||
+        painter_.compositionMode() != QPainter::CompositionMode_SourceOver) {
+        return {};
+    }
+    // The widget's place in the image (the window's offset in the backing store); at a
+    // fractional ratio it can fall between pixels, and is rounded as Qt rounds the exposed area.
+    const QTransform transform = painter_.deviceTransform();
+    if (transform.type() > QTransform::TxScale || transform.m11() != transform.m22()) return {};
+    const qreal ratio = transform.m11();
+    if (!(std::abs(transform.dx()) <= image->width() && std::abs(transform.dy()) <= image->height())) return {};
+    const QPoint origin(qRound(transform.dx()), qRound(transform.dy()));
+    const QPoint end(qRound(transform.dx() + panelRect_.width() * ratio), qRound(transform.dy() + panelRect_.height() * ratio));
+    QRect allowed = QRect(origin, end - QPoint(1, 1)).intersected(image->rect());
+    // Only what this paint exposes: Qt flushes no more, and other widgets own the rest.
+    const QRegion exposed = engine->systemClip();
+    if (!exposed.isEmpty()) {
+        const QRegion part = exposed.intersected(allowed);
+        if (part.rectCount() > 1) return {};
+        allowed = part.boundingRect();
+    }
+    if (allowed.isEmpty()) return {};
+    const std::int32_t pitch = static_cast<std::int32_t>(image->bytesPerLine() / 4);
+    std::uint32_t* const pixels = reinterpret_cast<std::uint32_t*>(image->bits()) +
+                                  static_cast<std::ptrdiff_t>(allowed.y()) * pitch + allowed.x();
+    offered.fetch_add(1, std::memory_order_relaxed);
+    return DevicePixels{Surface{allowed.width(), allowed.height(), pitch, pixels}, allowed.x() - origin.x(),
+                        allowed.y() - origin.y()};
 }
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #pragma once
-// Shows canvas surfaces in a widget: the surface is wrapped as a QImage (same pixel layout,
-// no copy) and drawn with the widget's painter, one surface pixel to one device pixel.
+// Shows canvas surfaces in a widget: written straight into the widget's image where the painter
+// allows, else wrapped as a QImage (same pixel layout, no copy) and drawn with the widget's
+// painter, one surface pixel to one device pixel.
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -32,6 +33,11 @@ public:
     QtPanelCanvas(QPainter& painter, const QRect& panelRect, SurfaceImage& image)
         : painter_(painter), panelRect_(panelRect), image_(image) {}
     void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY, const PanelRect& destination) override;
+    // The painter's own image when it is plain memory in our pixel layout, placed on whole
+    // device pixels: the panel's part of it that this paint exposes.
+    DevicePixels WritablePixels() override;
+    // How many canvases have offered their image's memory since start, in any thread.
+    static std::int64_t PixelsOffered();
 
 private:
     QPainter& painter_;

@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/frame.h"
 #include "app_fixture.h"
+#include "render/render_threads.h"
 #include "objects/command_ids.h"
 #include "canvas/canvas.h"
 
@@ -98,6 +99,28 @@ TEST_F(WindowProcedureTest, ThePresentedViewShowsTheBackBuffer) {
     EXPECT_GT(bottom >> 16, 0xE0u);  // nearly pure blue
     EXPECT_EQ(bottom & 0xFFFFu, 0u);
     EXPECT_NE(ColorRefFromPixel(centre) & 0xFFFFu, 0u);  // the sphere's colour, not background blue
+
+    // Into memory a canvas offers, part of a panel far larger than the back buffer, copied in
+    // bands on three threads: the back buffer where it reaches, black beyond, nothing outside.
+    struct MemoryCanvas : PanelCanvas {
+        void Show(const Surface&, std::int32_t, std::int32_t, const PanelRect&) override { ADD_FAILURE(); }
+        DevicePixels WritablePixels() override { return {Surface{2090, 2080, 2100, memory.data() + 2101}, 5, 7}; }
+        std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(2100 * 2100, 7u);
+    } canvas;
+    program.work.threads = std::make_unique<RenderThreads>(3);
+    Send(DrawItemMessage(PanelId::View, PanelRect{0, 0, 2090, 2100}, canvas));
+    const Surface& buffer = *DcSurface(program.target.dc);
+    int wrong = 0;
+    for (std::int32_t row = 0; row < 2100; ++row) {
+        for (std::int32_t column = 0; column < 2100; ++column) {
+            const std::int32_t x = column - 1 + 5, y = row - 1 + 7;  // the panel's device pixel there
+            const bool offered = row >= 1 && row <= 2080 && column >= 1 && column <= 2090 && x < 2090;
+            const bool covered = x < buffer.width && y < buffer.height;
+            wrong += canvas.memory[row * 2100 + column] !=
+                     (!offered ? 7u : covered ? buffer.pixels[y * buffer.pitch + x] : 0xFF000000u);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(WindowProcedureTest, MinimisingKeepsThePanelsAndRestoringRendersAtOnce) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "canvas/pixel_paths.h"
+#include "canvas/pixel_rows.h"
 #include "canvas_fixture.h"
 #include "gradient_reference.h"
 #include "reference_oracle.h"
@@ -163,6 +164,29 @@ TEST(CanvasProperties, GradientTrianglesOnEveryPixelPathMatchTheDividingFill) {
             test::ReferenceGradientTriangle(expected.surface(), v);
             const std::uint32_t* a = filled.surface().pixels;
             ASSERT_TRUE(std::equal(a, a + 173 * 131, expected.surface().pixels)) << "path " << path << ", round " << round;
+        }
+    }
+    LimitPixelPath(before);
+}
+
+TEST(CanvasProperties, PixelRowsCopyExactlyOnEveryPath) {
+    // Every start against the 16-byte stores, widths around the 4- and 16-pixel steps, 3 rows.
+    std::uint32_t source[40 * 3], target[48 * 3];
+    for (std::uint32_t k = 0; k < 40 * 3; ++k) source[k] = 0xFF000000u | (k * 2654435761u >> 8);
+    const PixelPath before = LimitPixelPath(PixelPath::Avx2);
+    for (std::int32_t path = 0; path <= static_cast<std::int32_t>(WidestPixelPath()); ++path) {
+        LimitPixelPath(static_cast<PixelPath>(path));
+        for (std::int32_t start = 1; start <= 4; ++start) {
+            for (std::int32_t width = 0; width <= 37; ++width) {
+                std::fill(std::begin(target), std::end(target), 7u);
+                CopyPixelRows(target + start, 48, source + 2, 40, width, 3);
+                int wrong = 0;
+                for (std::int32_t k = 0; k < 48 * 3; ++k) {
+                    const std::int32_t x = k % 48 - start;
+                    wrong += target[k] != (x >= 0 && x < width ? source[k / 48 * 40 + 2 + x] : 7u);
+                }
+                ASSERT_EQ(wrong, 0) << "path " << path << ", start " << start << ", width " << width;
+            }
         }
     }
     LimitPixelPath(before);

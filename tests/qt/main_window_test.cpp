@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -399,20 +400,51 @@ TEST_F(MainWindowTest, FramesFollowTicksAndChanges) {
     }
     EXPECT_GT(bright, 20);
 
-    // On a screen of ratio 1.5 a frame comes at once, and the panel shows the back buffer's
-    // device pixels one to one.
-    run.window.OverridePixelRatio(1.5);
-    EXPECT_EQ(run.program->shell.framesRendered, 3);
+    // The window's own image holds the back buffer, written there by the view without a copy
+    // of its own.
     QWidget* view = run.window.panel(PanelId::View);
-    QImage fine(ToDevice(view->width(), 1.5), ToDevice(view->height(), 1.5), QImage::Format_RGB32);
-    fine.setDevicePixelRatio(1.5);
-    view->render(&fine);
-    const Surface& buffer = *DcSurface(run.program->target.dc);
-    int differing = 0;
-    for (int y = 0; y < fine.height(); ++y) {
-        for (int x = 0; x < fine.width(); ++x) differing += fine.pixel(x, y) != buffer.pixels[y * buffer.pitch + x];
+    QCoreApplication::processEvents();  // the window is exposed
+    const std::int64_t offered = QtPanelCanvas::PixelsOffered();
+    view->repaint();
+    EXPECT_GT(QtPanelCanvas::PixelsOffered(), offered);
+    const QPoint at = view->mapTo(&run.window, QPoint(0, 0));
+    const QImage screen = run.window.screen()->grabWindow(run.window.winId(), at.x(), at.y(), view->width(), view->height()).toImage();
+    const Surface* buffer = DcSurface(run.program->target.dc);
+    // Pixels that differ from the back buffer inside the panel's device pixels, whose edges lie
+    // at origin plus its logical edges times the ratio, rounded; or from green around them.
+    const auto differing = [&](const QImage& image, QPointF origin, double ratio) {
+        const QRect panel(origin.toPoint(), QPointF(origin + QPointF(view->width(), view->height()) * ratio).toPoint() - QPoint(1, 1));
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QPoint p = QPoint(x, y) - panel.topLeft();
+                count += image.pixel(x, y) != (panel.contains(x, y) ? buffer->pixels[p.y() * buffer->pitch + p.x()] : 0xFF00FF00u);
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(differing(screen, QPointF(0, 0), 1), 0);
+
+    // At other ratios a frame comes at once, and the panel shows the back buffer's device pixels
+    // one to one, written in place into an image in our pixel layout (also when the panel starts
+    // between device pixels), drawn otherwise; not one pixel around the panel changes.
+    struct Case { double ratio; QPoint offset; QImage::Format format; bool inPlace; };
+    const Case kCases[] = {{1.5, {0, 0}, QImage::Format_RGB32, true},
+                           {1.5, {13, 17}, QImage::Format_RGB32, true},
+                           {2, {13, 17}, QImage::Format_ARGB32_Premultiplied, true},
+                           {2, {13, 17}, QImage::Format_RGB888, false}};
+    for (const auto& c : kCases) {
+        run.window.OverridePixelRatio(c.ratio);
+        buffer = DcSurface(run.program->target.dc);
+        QImage fine(ToDevice(view->width() + 30, c.ratio), ToDevice(view->height() + 30, c.ratio), c.format);
+        fine.fill(0xFF00FF00u);
+        fine.setDevicePixelRatio(c.ratio);
+        const std::int64_t before = QtPanelCanvas::PixelsOffered();
+        view->render(&fine, c.offset);
+        EXPECT_EQ(QtPanelCanvas::PixelsOffered() > before, c.inPlace) << c.ratio << " " << c.format;
+        EXPECT_EQ(differing(fine, QPointF(c.offset) * c.ratio, c.ratio), 0) << c.ratio << " " << c.format;
     }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(run.program->shell.framesRendered, 4) << "a frame at each change of ratio";
 }
 
 TEST_F(MainWindowTest, TheFrameTimerRunsOnlyWhileAFrameIsDue) {
