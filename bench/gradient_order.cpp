@@ -38,7 +38,7 @@ void BM_GradientFrame(benchmark::State& state) {
     camera.renderMode = kModeGradient;
     camera.doubleSided = camera.metallic = camera.atmosphere = state.range(3) != 0 ? kTrue : kFalse;
     work->threads = std::make_unique<RenderThreads>(static_cast<std::int32_t>(state.range(4)));
-    work->gradientOrder = static_cast<GradientOrder>(state.range(5));
+    work->faceOrder = static_cast<FaceOrder>(state.range(5));
     for (auto _ : state) {
         OrbitCamera(*scene, 1, {}, orbit.radius, orbit.longitude, orbit.latitude);
         scene->lightTable[1].position = camera.eye;

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <memory>
 #include <new>
 
 #include "canvas/drawing.h"
+#include "canvas/flat_fill.h"
 #include "canvas/gdi_object.h"
 #include "canvas/lines.h"
 #include "canvas/polygon_spans.h"
@@ -87,6 +89,36 @@ bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
         }
     }
     return filled;
+}
+
+bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef color, RowCoverage& coverage) {
+    const Surface* surface = DcSurface(dc);
+    if (surface == nullptr) return true;
+    const Surface local = *surface;
+    // A triangle whose box lies within covered runs is not walked at all.
+    const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
+    const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
+    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, local.width);
+    const std::int32_t y1 = std::min(bottom, local.height);
+    if (x0 >= x1) return true;
+    std::int32_t y = std::max(top, 0);
+    while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;
+    if (y >= y1) return true;
+    const std::uint32_t pixel = RasterMixFor(R2_COPYPEN, PixelFromColorRef(color)).xorMask | 0xFF000000u;
+    bool fits = true;
+    // The same walk as Polygon's, so the pixels covered are the ones it would fill.
+    TriangleForEachSpan(corners, local.width, local.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
+        if (!fits) return;
+        CoveredRun pieces[kCoveredRunsPerRow + 1];
+        const std::int32_t count = row < coverage.rows ? CoverRow(coverage.row[row], coverage.runLimit, xa, xb, pieces) : -1;
+        if (count < 0) {
+            fits = false;
+            return;
+        }
+        std::uint32_t* const line = SurfaceRow(local, row);
+        for (std::int32_t k = 0; k < count; ++k) FillPixels(line + pieces[k].x0, pieces[k].x1 - pieces[k].x0, pixel);
+    });
+    return fits;
 }
 
 }  // namespace vantrel

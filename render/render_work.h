@@ -16,7 +16,7 @@ namespace vantrel {
 
 class RenderThreads;
 
-enum class GradientOrder : std::int32_t { ByOverlap, FarthestFirst, NearestFirst };
+enum class FaceOrder : std::int32_t { ByOverlap, FarthestFirst, NearestFirst };
 
 // A listed face as the bands draw it: corners rounded to pixels, the rows it can touch, colours.
 struct ListedFace {
@@ -42,9 +42,9 @@ struct RenderWork {
     // The drawing threads (DefaultRenderThreadCount of them), kept from the first frame on.
     std::unique_ptr<RenderThreads> threads;
     std::int32_t bandRows = 0;  // rows per band; 0 sizes bands to the caches
-    // Gradient faces go nearest first over covered runs of rows when they overlap enough, else
-    // farthest first as in every mode; tests fix the order and keep fewer runs per row.
-    GradientOrder gradientOrder = GradientOrder::ByOverlap;
+    // Gradient and Shaded faces go nearest first over covered runs of rows when they overlap
+    // enough, else farthest first as in every mode; tests fix the order and keep fewer runs per row.
+    FaceOrder faceOrder = FaceOrder::ByOverlap;
     std::int32_t coveredRuns = kCoveredRunsPerRow;
 
     RenderWork();

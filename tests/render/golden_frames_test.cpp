@@ -147,15 +147,17 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         const Surface& s = *DcSurface(f.target.dc);
         std::fill(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height), 0xFF5A3C1Eu);
     };
-    for (std::int32_t scene = 0; scene < 32; ++scene) {
-        FrameFixture f(scene == 30 ? PanelSize{48, kCoverageRows + 100} : kGoldenPanel);
+    // Scenes 24 .. 31 are Gradient, 32 .. 35 Shaded with every effect (back faces too: overlap).
+    for (std::int32_t scene = 0; scene < 36; ++scene) {
+        const bool tall = scene == 30 || scene == 34, effects = scene >= 32;
+        FrameFixture f(tall ? PanelSize{48, kCoverageRows + 100} : kGoldenPanel);
         BuildObject(f, objects[scene % 6], 1000.0 + scene);
         f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, 40 + 200 * RandomUniform(random));
         Camera& camera = f.camera();
-        camera.renderMode = scene < 24 ? (scene / 4) % 6 : kModeGradient;
-        camera.doubleSided = scene & 1;
-        camera.metallic = (scene >> 1) & 1;
-        camera.atmosphere = (scene / 3) & 1;
+        camera.renderMode = scene < 24 ? (scene / 4) % 6 : effects ? kModeShaded : kModeGradient;
+        camera.doubleSided = (scene & 1) | effects;
+        camera.metallic = ((scene >> 1) & 1) | effects;
+        camera.atmosphere = ((scene / 3) & 1) | effects;
         camera.atmosphereFar = 300;
         if (scene % 5 == 4) {
             camera.orthographic = 8;
@@ -165,16 +167,16 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         if (scene % 3 == 1) f.panel = {131, 97};
         f.work->threads = std::make_unique<RenderThreads>(1);
         f.work->bandRows = 1000;
-        f.work->gradientOrder = GradientOrder::FarthestFirst;
+        f.work->faceOrder = FaceOrder::FarthestFirst;
         scribble(f);
         f.RenderOnBackground();
         const std::vector<std::uint32_t> reference = surfacePixels(f);
         for (std::int32_t threads : {1, 2, 3, 8}) {
             f.work->threads = std::make_unique<RenderThreads>(threads);
-            f.work->bandRows = scene == 30 ? 1000 : 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
+            f.work->bandRows = tall ? 1000 : 1 + static_cast<std::int32_t>(40 * RandomUniform(random));
             // Rows of one run run out at once, and those bands are drawn again farthest first.
             f.work->coveredRuns = threads == 3 ? 1 : kCoveredRunsPerRow;
-            f.work->gradientOrder = threads == 2 ? GradientOrder::ByOverlap : GradientOrder::NearestFirst;
+            f.work->faceOrder = threads == 2 ? FaceOrder::ByOverlap : FaceOrder::NearestFirst;
             scribble(f);
             // The pixel paths take turns (Sse2, Avx2, Portable, Avx2), as each must write the same pixels.
             const PixelPath widest = LimitPixelPath(static_cast<PixelPath>(threads % 3));

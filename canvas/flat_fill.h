@@ -1,0 +1,14 @@
+#pragma once
+// A flat opaque triangle drawn nearest first: the pixels Polygon fills for it with a null pen and
+// R2_COPYPEN, only where a RowCoverage (rows from the surface's first) does not hold them yet.
+#include "canvas/drawing.h"
+#include "canvas/row_coverage.h"
+
+namespace vantrel {
+
+// The triangle's pixels outside the coverage set to color, the coverage then taking in all of
+// them. False when a row had no room for another run or lies beyond the coverage's rows: the
+// triangle is drawn in part, and the coverage is spent.
+bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef color, RowCoverage& coverage);
+
+}  // namespace vantrel
