@@ -115,6 +115,8 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
             fits = false;
             return;
         }
+        if (count == 0) return;
+        PrefetchRowsAhead(local, row, xa, xb);
         std::uint32_t* const line = SurfaceRow(local, row);
         for (std::int32_t k = 0; k < count; ++k) FillPixels(line + pieces[k].x0, pieces[k].x1 - pieces[k].x0, pixel);
     });
