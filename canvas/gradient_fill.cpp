@@ -193,14 +193,7 @@ bool TriangleFindSpan(const Point2 (&corners)[3], std::int32_t width, std::int32
 // Whether some span of the triangle has a pixel outside the runs: without one, it is not set up.
 // Its bounding box within the runs settles most hidden triangles before an edge is set up.
 bool AnyUncovered(const Point2 (&corners)[3], const Surface& surface, const RowCoverage& coverage) {
-    const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
-    const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
-    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, surface.width);
-    const std::int32_t y1 = std::min(bottom, surface.height);
-    if (x0 >= x1) return false;
-    std::int32_t y = std::max(top, 0);
-    while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;
-    if (y >= y1) return false;
+    if (TriangleBoxCovered(corners, surface.width, surface.height, coverage)) return false;
     return TriangleFindSpan(corners, surface.width, surface.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
         return row >= coverage.rows || !RowCovers(coverage.row[row], xa, xb);
     });

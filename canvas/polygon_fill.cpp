@@ -96,14 +96,7 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
     if (surface == nullptr) return true;
     const Surface local = *surface;
     // A triangle whose box lies within covered runs is not walked at all.
-    const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
-    const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
-    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, local.width);
-    const std::int32_t y1 = std::min(bottom, local.height);
-    if (x0 >= x1) return true;
-    std::int32_t y = std::max(top, 0);
-    while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;
-    if (y >= y1) return true;
+    if (TriangleBoxCovered(corners, local.width, local.height, coverage)) return true;
     const std::uint32_t pixel = RasterMixFor(R2_COPYPEN, PixelFromColorRef(color)).xorMask | 0xFF000000u;
     bool fits = true;
     // The same walk as Polygon's, so the pixels covered are the ones it would fill.

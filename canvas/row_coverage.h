@@ -2,7 +2,10 @@
 // The pixels of a run of rows already drawn, for drawing opaque shapes nearest first: each row
 // keeps a few sorted runs of covered pixels, and a shape drawn later fills only what lies outside
 // them. Runs never touch (neighbours are merged), so a row of adjacent triangles stays one run.
+#include <algorithm>
 #include <cstdint>
+
+#include "geometry/point.h"
 
 namespace vantrel {
 
@@ -40,6 +43,20 @@ inline bool RowCovers(const CoveredRow& row, std::int32_t x0, std::int32_t x1) {
         return row.runs[k].x0 <= x0;
     }
     return false;
+}
+
+// Whether the triangle's bounding box, within a width x height surface, lies in covered runs on
+// every row (or off the surface): such a triangle has nothing to draw and need not be walked.
+inline bool TriangleBoxCovered(const Point2 (&corners)[3], std::int32_t width, std::int32_t height,
+                               const RowCoverage& coverage) {
+    const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
+    const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
+    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, width);
+    const std::int32_t y1 = std::min(bottom, height);
+    if (x0 >= x1) return true;
+    std::int32_t y = std::max(top, 0);
+    while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;
+    return y >= y1;
 }
 
 // Adds pixels x0 .. x1 - 1 to the row and writes the pieces of them that were not covered to
