@@ -153,8 +153,7 @@ struct UncoveredPieces {
     static constexpr bool kCulls = true;
     RowCoverage& coverage;
     std::int32_t Pieces(std::int32_t y, std::int32_t xa, std::int32_t xb, CoveredRun* pieces) const {
-        if (y >= coverage.rows) return -1;
-        return CoverRow(coverage.row[y], coverage.runLimit, xa, xb, pieces);
+        return CoverSpan(coverage, y, xa, xb, pieces);
     }
 };
 

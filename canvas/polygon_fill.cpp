@@ -103,7 +103,7 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
     TriangleForEachSpan(corners, local.width, local.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
         if (!fits) return;
         CoveredRun pieces[kCoveredRunsPerRow + 1];
-        const std::int32_t count = row < coverage.rows ? CoverRow(coverage.row[row], coverage.runLimit, xa, xb, pieces) : -1;
+        const std::int32_t count = CoverSpan(coverage, row, xa, xb, pieces);
         if (count < 0) {
             fits = false;
             return;

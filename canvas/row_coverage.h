@@ -100,4 +100,10 @@ inline std::int32_t CoverRow(CoveredRow& row, std::int32_t limit, std::int32_t x
     return pieceCount;
 }
 
+// CoverRow on row y of the coverage; -1 for a row past its rows too, which has no room either.
+inline std::int32_t CoverSpan(RowCoverage& coverage, std::int32_t y, std::int32_t x0, std::int32_t x1,
+                              CoveredRun* pieces) {
+    return y < coverage.rows ? CoverRow(coverage.row[y], coverage.runLimit, x0, x1, pieces) : -1;
+}
+
 }  // namespace vantrel
