@@ -11,4 +11,8 @@ namespace vantrel {
 // triangle is drawn in part, and the coverage is spent.
 bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef color, RowCoverage& coverage);
 
+// Adds the pixels Polygon fills for the triangle (rows from a width x height surface's first) to the
+// coverage, in the rows that have room for them, drawing nothing.
+void CoverTriangle(const Point2 (&corners)[3], std::int32_t width, std::int32_t height, RowCoverage& coverage);
+
 }  // namespace vantrel

@@ -116,4 +116,11 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
     return fits;
 }
 
+void CoverTriangle(const Point2 (&corners)[3], std::int32_t width, std::int32_t height, RowCoverage& coverage) {
+    TriangleForEachSpan(corners, width, height, [&coverage](std::int32_t row, std::int32_t xa, std::int32_t xb) {
+        CoveredRun pieces[kCoveredRunsPerRow + 1];
+        CoverSpan(coverage, row, xa, xb, pieces);
+    });
+}
+
 }  // namespace vantrel

@@ -47,12 +47,15 @@ inline bool RowCovers(const CoveredRow& row, std::int32_t x0, std::int32_t x1) {
 
 // Whether the triangle's bounding box, within a width x height surface, lies in covered runs on
 // every row (or off the surface): such a triangle has nothing to draw and need not be walked.
+// With edges, the box takes in its right column and bottom row, where outlines can reach.
 inline bool TriangleBoxCovered(const Point2 (&corners)[3], std::int32_t width, std::int32_t height,
-                               const RowCoverage& coverage) {
+                               const RowCoverage& coverage, bool edges = false) {
     const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
     const auto [top, bottom] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
-    const std::int32_t x0 = std::max(left, 0), x1 = std::min(right, width);
-    const std::int32_t y1 = std::min(bottom, height);
+    const std::int32_t grow = edges ? 1 : 0;
+    const std::int32_t x0 = std::max(left, 0);
+    const std::int32_t x1 = right >= width - grow ? width : right + grow;
+    const std::int32_t y1 = bottom >= height - grow ? height : bottom + grow;
     if (x0 >= x1) return true;
     std::int32_t y = std::max(top, 0);
     while (y < y1 && y < coverage.rows && RowCovers(coverage.row[y], x0, x1)) ++y;

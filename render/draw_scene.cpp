@@ -46,6 +46,9 @@ ModeTools ToolsForMode(std::int32_t mode) {
 // Modes whose faces are opaque copies that read nothing under them: a null pen, R2_COPYPEN.
 bool OpaqueFaces(std::int32_t mode) { return mode == kModeGradient || mode == kModeShaded; }
 
+// Modes whose faces hide what lies behind them: the opaque ones, and Solid's copies with an outline.
+bool HidingFaces(std::int32_t mode) { return OpaqueFaces(mode) || mode == kModeSolid; }
+
 // Overflow guard: a band translates rows by up to the surface height.
 constexpr std::int32_t kLeastBandedRow = INT32_MIN + kSurfaceMaxSide;
 
@@ -84,13 +87,15 @@ constexpr std::int64_t kCachedViewBytes = 16 * 1024 * 1024;
 // first row, with every shape moved up by as many rows. Each band sees every shape in painter's
 // order, clipped to its rows, so the pixels are those of one pass over the whole surface.
 // Gradient and Shaded faces are opaque and read nothing under them, so a band draws them nearest
-// first, each only where no nearer one has drawn, and the background last in the gaps.
+// first, each only where no nearer one has drawn, and the background last in the gaps. Solid faces
+// keep painter's order for their outlines, but skip those nearer fills hide and the background
+// under any fill.
 class FrameBands final : public BandJob {
 public:
     FrameBands(const Surface& surface, const RenderWork& work, std::int32_t mode, std::int32_t rows,
                std::int32_t viewRows, const PanelSize& background, bool nearestFirst)
         : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background),
-          nearestFirst_(nearestFirst && OpaqueFaces(mode)),
+          nearestFirst_(nearestFirst && OpaqueFaces(mode)), hideFaces_(nearestFirst && mode == kModeSolid),
           coveredRuns_(std::clamp(work.coveredRuns, 1, kCoveredRunsPerRow)) {
         while (count_ <= kLastSlot && work.drawList[count_] != 0) ++count_;
         viewRows_ = std::clamp(viewRows, 0, surface.height);
@@ -103,7 +108,7 @@ public:
     void DrawBand(BandContext& context, std::int32_t band) const override {
         const std::int32_t y0 = band * rows_;
         const std::int32_t y1 = band < viewBands_ ? std::min(y0 + rows_, viewRows_) : surface_.height;
-        if (!nearestFirst_ || context.coverage == nullptr) {
+        if (!(nearestFirst_ || hideFaces_) || context.coverage == nullptr) {
             DrawFarthestFirst(context, y0, y1);
             return;
         }
@@ -111,7 +116,11 @@ public:
         // in painter's order, which rewrites every pixel a face drew.
         for (std::int32_t from = y0; from < y1; from += kCoverageRows) {
             const std::int32_t to = std::min(from + kCoverageRows, y1);
-            if (!DrawNearestFirst(context, from, to)) DrawFarthestFirst(context, from, to);
+            if (hideFaces_) {
+                DrawUnhiddenFarthestFirst(context, from, to);
+            } else if (!DrawNearestFirst(context, from, to)) {
+                DrawFarthestFirst(context, from, to);
+            }
         }
     }
 
@@ -132,13 +141,17 @@ private:
 
     void DrawFarthestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
         SelectRows(context, y0, y1);
-        const DcHandle dc = context.dc;
         if (background_.width > 0 && background_.height > 0) {
             TriVertex corners[2];
             BackgroundCorners(y0, corners);
             const GradientRectMesh rect{0, 1};
-            GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+            GradientFill(context.dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
         }
+        DrawFaces(context.dc, y0, y1, nullptr);
+    }
+
+    // The band's faces in painter's order, but for those marked hidden (by list position).
+    void DrawFaces(DcHandle dc, std::int32_t y0, std::int32_t y1, const bool* hidden) const {
         const ModeTools tools = ToolsForMode(mode_);
         SetROP2(dc, tools.rop2);
         const bool outline = tools.penStyle != PS_NULL;
@@ -147,7 +160,7 @@ private:
         const bool gradient = mode_ == kModeGradient;
         for (std::int32_t i = 0; i < count_; ++i) {
             const ListedFace& face = faces_[i];
-            if (face.bottom < y0 || face.top >= y1) continue;
+            if (face.bottom < y0 || face.top >= y1 || (hidden != nullptr && hidden[i])) continue;
             if (gradient) {
                 TriVertex corners[3];
                 FaceVertices(face, y0, corners);
@@ -161,6 +174,31 @@ private:
             SetDCBrushColor(dc, face.colors[0]);
             Polygon(dc, corners, 3);
         }
+    }
+
+    // Solid faces a pixel of which shows: nearest first, a face whose box, edges included, lies in
+    // nearer fills is hidden; the rest have their fills taken in. Rows out of runs only hide less.
+    void DrawUnhiddenFarthestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
+        RowCoverage& coverage = *context.coverage;
+        ClearCoverage(coverage, y1 - y0);
+        coverage.runLimit = coveredRuns_;
+        bool hidden[kTableSlots];  // set for every face in the rows before it is read
+        for (std::int32_t i = count_ - 1; i >= 0; --i) {
+            const ListedFace& face = faces_[i];
+            if (face.bottom < y0 || face.top >= y1) continue;
+            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
+                                       {face.corners[1].x, face.corners[1].y - y0},
+                                       {face.corners[2].x, face.corners[2].y - y0}};
+            hidden[i] = TriangleBoxCovered(corners, surface_.width, y1 - y0, coverage, true);
+            if (!hidden[i]) CoverTriangle(corners, surface_.width, y1 - y0, coverage);
+        }
+        if (background_.width > 0 && background_.height > 0) {
+            TriVertex corners[2];
+            BackgroundCorners(y0, corners);
+            GradientRectVUncovered(context.dc, corners, coverage);
+        }
+        DrawFaces(context.dc, y0, y1, hidden);
     }
 
     // Opaque faces nearest first, then the background where none of them is; false when a
@@ -204,6 +242,7 @@ private:
     std::int32_t rows_;
     PanelSize background_;
     bool nearestFirst_;
+    bool hideFaces_;
     std::int32_t coveredRuns_;
     std::int32_t viewRows_ = 0;
     std::int32_t viewBands_ = 0;
@@ -270,7 +309,7 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
     // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
-    const bool nearestFirst = bandable && OpaqueFaces(mode) && NearestFirst(work, *surface, viewRows);
+    const bool nearestFirst = bandable && HidingFaces(mode) && NearestFirst(work, *surface, viewRows);
     const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
                            bandable ? viewRows : surface->height, background, nearestFirst);
     work.threads->Run(bands, bands.Count());

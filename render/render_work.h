@@ -43,7 +43,8 @@ struct RenderWork {
     std::unique_ptr<RenderThreads> threads;
     std::int32_t bandRows = 0;  // rows per band; 0 sizes bands to the caches
     // Gradient and Shaded faces go nearest first over covered runs of rows when they overlap
-    // enough, else farthest first as in every mode; tests fix the order and keep fewer runs per row.
+    // enough, else farthest first as in every mode (Solid faces that nearer ones hide are then
+    // found nearest first and skipped); tests fix the order and keep fewer runs per row.
     FaceOrder faceOrder = FaceOrder::ByOverlap;
     std::int32_t coveredRuns = kCoveredRunsPerRow;
 

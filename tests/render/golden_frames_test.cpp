@@ -147,14 +147,14 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         const Surface& s = *DcSurface(f.target.dc);
         std::fill(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height), 0xFF5A3C1Eu);
     };
-    // Scenes 24 .. 31 are Gradient, 32 .. 35 Shaded with every effect (back faces too: overlap).
+    // Scenes 24 .. 31 are Gradient, 32 .. 35 Shaded and Solid with every effect (back faces too: overlap).
     for (std::int32_t scene = 0; scene < 36; ++scene) {
         const bool tall = scene == 30 || scene == 34, effects = scene >= 32;
         FrameFixture f(tall ? PanelSize{48, kCoverageRows + 100} : kGoldenPanel);
         BuildObject(f, objects[scene % 6], 1000.0 + scene);
         f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, 40 + 200 * RandomUniform(random));
         Camera& camera = f.camera();
-        camera.renderMode = scene < 24 ? (scene / 4) % 6 : effects ? kModeShaded : kModeGradient;
+        camera.renderMode = scene < 24 ? (scene / 4) % 6 : !effects ? kModeGradient : scene < 34 ? kModeShaded : kModeSolid;
         camera.doubleSided = (scene & 1) | effects;
         camera.metallic = ((scene >> 1) & 1) | effects;
         camera.atmosphere = ((scene / 3) & 1) | effects;
