@@ -11,6 +11,12 @@ namespace vantrel {
 // triangle is drawn in part, and the coverage is spent.
 bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef color, RowCoverage& coverage);
 
+// The triangle's pixels merged with color (R2_MERGEPEN) as Polygon would, over rows that outside
+// the coverage hold under[row] each: pixels the coverage holds are merged in place, the others
+// written as under[row] merged, and the coverage takes them in. False as FlatTriangleUncovered.
+bool FlatTriangleMergedOver(DcHandle dc, const Point2 (&corners)[3], ColorRef color, const std::uint32_t* under,
+                            RowCoverage& coverage);
+
 // Adds the pixels Polygon fills for the triangle (rows from a width x height surface's first) to the
 // coverage, in the rows that have room for them, drawing nothing.
 void CoverTriangle(const Point2 (&corners)[3], std::int32_t width, std::int32_t height, RowCoverage& coverage);

@@ -1054,6 +1054,20 @@ void GradientRectVUncovered(DcHandle dc, const TriVertex (&corners)[2], const Ro
     if (surface != nullptr) FillGradientRect(*surface, corners[0], corners[1], false, &coverage);
 }
 
+bool GradientRectVRowPixels(const TriVertex (&corners)[2], std::int32_t rows, std::uint32_t* pixels) {
+    const TriVertex& a = corners[0];
+    const TriVertex& b = corners[1];
+    const std::int64_t top = std::min(a.y, b.y);
+    const std::int64_t bottom = std::max(a.y, b.y);
+    if (top > 0 || bottom < rows || std::min(a.x, b.x) > 0 || std::max(a.x, b.x) <= 0) return false;
+    // As FillGradientRect: the vertex nearer the top brings its colour, the ramp starts at row 0.
+    const bool aFirst = a.y <= b.y;
+    RampStepper ramp;
+    ramp.Start(ChannelsOf(aFirst ? a : b), ChannelsOf(aFirst ? b : a), bottom - top, -top);
+    for (std::int32_t y = 0; y < rows; ++y, ramp.Step()) pixels[y] = ramp.Pixel();
+    return true;
+}
+
 TriVertex TriVertexFromColorRef(std::int32_t x, std::int32_t y, ColorRef color) {
     TriVertex vertex;
     vertex.x = x;

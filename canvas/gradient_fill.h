@@ -15,4 +15,8 @@ bool GradientTriangleUncovered(DcHandle dc, const TriVertex (&corners)[3], RowCo
 // The vertical gradient rectangle between the corners, only on pixels outside the coverage.
 void GradientRectVUncovered(DcHandle dc, const TriVertex (&corners)[2], const RowCoverage& coverage);
 
+// The pixel that rectangle gives each of rows 0 .. rows - 1; false, with nothing written, unless
+// it spans all of them and starts at column 0 or before.
+bool GradientRectVRowPixels(const TriVertex (&corners)[2], std::int32_t rows, std::uint32_t* pixels);
+
 }  // namespace vantrel

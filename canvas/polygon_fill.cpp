@@ -33,14 +33,10 @@ bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
     if (count == 3) {
         // Copies the pixel stores cannot alias, so the long spans of a triangle run in registers.
         const Surface local = surface;
-        const std::uint32_t andMask = mix.andMask;
-        const std::uint32_t xorMask = mix.xorMask;
-        TriangleForEachSpan(points, local.width, local.height, [&local, andMask, xorMask](std::int32_t y, std::int32_t x0, std::int32_t x1) {
+        const RasterMix localMix = mix;
+        TriangleForEachSpan(points, local.width, local.height, [&local, localMix](std::int32_t y, std::int32_t x0, std::int32_t x1) {
             PrefetchRowsAhead(local, y, x0, x1);
-            std::uint32_t* const row = SurfaceRow(local, y);
-            for (std::int32_t x = x0; x < x1; ++x) {
-                row[x] = (row[x] & andMask) ^ xorMask;
-            }
+            MixPixels(SurfaceRow(local, y) + x0, x1 - x0, localMix);
         });
         return true;
     }
@@ -112,6 +108,35 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
         PrefetchRowsAhead(local, row, xa, xb);
         std::uint32_t* const line = SurfaceRow(local, row);
         for (std::int32_t k = 0; k < count; ++k) FillPixels(line + pieces[k].x0, pieces[k].x1 - pieces[k].x0, pixel);
+    });
+    return fits;
+}
+
+bool FlatTriangleMergedOver(DcHandle dc, const Point2 (&corners)[3], ColorRef color, const std::uint32_t* under,
+                            RowCoverage& coverage) {
+    const Surface* surface = DcSurface(dc);
+    if (surface == nullptr) return true;
+    const Surface local = *surface;
+    const RasterMix mix = RasterMixFor(R2_MERGEPEN, PixelFromColorRef(color));
+    bool fits = true;
+    TriangleForEachSpan(corners, local.width, local.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
+        if (!fits) return;
+        CoveredRun pieces[kCoveredRunsPerRow + 1];
+        const std::int32_t count = CoverSpan(coverage, row, xa, xb, pieces);
+        if (count < 0) {
+            fits = false;
+            return;
+        }
+        PrefetchRowsAhead(local, row, xa, xb);
+        std::uint32_t* const line = SurfaceRow(local, row);
+        const std::uint32_t fresh = RasterMixApply(mix, under[row]);
+        std::int32_t x = xa;
+        for (std::int32_t k = 0; k < count; ++k) {
+            if (x < pieces[k].x0) MixPixels(line + x, pieces[k].x0 - x, mix);
+            FillPixels(line + pieces[k].x0, pieces[k].x1 - pieces[k].x0, fresh);
+            x = pieces[k].x1;
+        }
+        if (x < xb) MixPixels(line + x, xb - x, mix);
     });
     return fits;
 }

@@ -73,6 +73,35 @@ inline void FillPixels(std::uint32_t* p, std::int64_t count, std::uint32_t pixel
     std::memcpy(last, quad, sizeof quad);
 }
 
+// Pixels p[0] .. p[count - 1] mixed, count >= 1; the caller clips. Four pixels a step, eight a
+// turn; the last four, overlapping the steps before, are read and mixed first, so no pixel is
+// mixed twice and no load waits on a store just made.
+inline void MixPixels(std::uint32_t* p, std::int64_t count, const RasterMix& mix) {
+    if (count < 4) {
+        for (std::int64_t i = 0; i < count; ++i) p[i] = RasterMixApply(mix, p[i]);
+        return;
+    }
+    using Quad = std::uint32_t __attribute__((vector_size(16)));
+    const Quad andMask = {mix.andMask, mix.andMask, mix.andMask, mix.andMask};
+    const Quad xorMask = {mix.xorMask, mix.xorMask, mix.xorMask, mix.xorMask};
+    const auto mixFour = [&andMask, &xorMask](std::uint32_t* q) {
+        Quad v;
+        std::memcpy(&v, q, sizeof v);
+        v = (v & andMask) ^ xorMask;
+        std::memcpy(q, &v, sizeof v);
+    };
+    std::uint32_t* const last = p + count - 4;
+    Quad tail;
+    std::memcpy(&tail, last, sizeof tail);
+    tail = (tail & andMask) ^ xorMask;
+    for (; p + 4 < last; p += 8) {
+        mixFour(p);
+        mixFour(p + 4);
+    }
+    if (p < last) mixFour(p);
+    std::memcpy(last, &tail, sizeof tail);
+}
+
 // Pixels x0 .. x1 - 1 of one row; the caller clips.
 inline void RasterMixSpan(const RasterMix& mix, std::uint32_t* row, std::int32_t x0, std::int32_t x1) {
     if (RasterMixIsCopy(mix)) {

@@ -96,6 +96,7 @@ public:
                std::int32_t viewRows, const PanelSize& background, bool nearestFirst)
         : surface_(surface), faces_(work.listedFaces.data()), mode_(mode), rows_(rows), background_(background),
           nearestFirst_(nearestFirst && OpaqueFaces(mode)), hideFaces_(nearestFirst && mode == kModeSolid),
+          mergeFirst_(nearestFirst && mode == kModeTransparent),
           coveredRuns_(std::clamp(work.coveredRuns, 1, kCoveredRunsPerRow)) {
         while (count_ <= kLastSlot && work.drawList[count_] != 0) ++count_;
         viewRows_ = std::clamp(viewRows, 0, surface.height);
@@ -108,7 +109,7 @@ public:
     void DrawBand(BandContext& context, std::int32_t band) const override {
         const std::int32_t y0 = band * rows_;
         const std::int32_t y1 = band < viewBands_ ? std::min(y0 + rows_, viewRows_) : surface_.height;
-        if (!(nearestFirst_ || hideFaces_) || context.coverage == nullptr) {
+        if (!(nearestFirst_ || hideFaces_ || mergeFirst_) || context.coverage == nullptr) {
             DrawFarthestFirst(context, y0, y1);
             return;
         }
@@ -118,7 +119,7 @@ public:
             const std::int32_t to = std::min(from + kCoverageRows, y1);
             if (hideFaces_) {
                 DrawUnhiddenFarthestFirst(context, from, to);
-            } else if (!DrawNearestFirst(context, from, to)) {
+            } else if (!(mergeFirst_ ? DrawMergedFirst(context, from, to) : DrawNearestFirst(context, from, to))) {
                 DrawFarthestFirst(context, from, to);
             }
         }
@@ -201,6 +202,39 @@ private:
         DrawFaces(context.dc, y0, y1, hidden);
     }
 
+    // Transparent faces merge their colours, so their order does not matter: the first to reach
+    // a pixel writes it merged with the background's colour for its row, later ones merge in
+    // place, and the background goes last where none reached. False as DrawNearestFirst, and
+    // when the background leaves part of the rows, which keep what is under them.
+    bool DrawMergedFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        TriVertex background[2];
+        BackgroundCorners(y0, background);
+        std::uint32_t under[kCoverageRows];
+        if (background_.width <= 0 || background_.height <= 0 || !GradientRectVRowPixels(background, y1 - y0, under))
+            return false;
+        SelectRows(context, y0, y1);
+        RowCoverage& coverage = *context.coverage;
+        ClearCoverage(coverage, y1 - y0);
+        coverage.runLimit = coveredRuns_;
+        // Columns right of the view keep what is under them, so faces merge there in place.
+        if (background_.width < surface_.width) {
+            for (std::int32_t y = 0; y < y1 - y0; ++y) {
+                CoveredRun pieces[kCoveredRunsPerRow + 1];
+                CoverSpan(coverage, y, background_.width, surface_.width, pieces);
+            }
+        }
+        for (std::int32_t i = count_ - 1; i >= 0; --i) {
+            const ListedFace& face = faces_[i];
+            if (face.bottom < y0 || face.top >= y1) continue;
+            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
+                                       {face.corners[1].x, face.corners[1].y - y0},
+                                       {face.corners[2].x, face.corners[2].y - y0}};
+            if (!FlatTriangleMergedOver(context.dc, corners, face.colors[0], under, coverage)) return false;
+        }
+        GradientRectVUncovered(context.dc, background, coverage);
+        return true;
+    }
+
     // Opaque faces nearest first, then the background where none of them is; false when a
     // row ran out of runs, the rows then holding a mix of faces.
     bool DrawNearestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
@@ -243,6 +277,7 @@ private:
     PanelSize background_;
     bool nearestFirst_;
     bool hideFaces_;
+    bool mergeFirst_;
     std::int32_t coveredRuns_;
     std::int32_t viewRows_ = 0;
     std::int32_t viewBands_ = 0;
@@ -276,10 +311,12 @@ bool FacesOverlap(const RenderWork& work, std::int32_t width, std::int32_t heigh
 
 // Beyond the last-level cache, writing each pixel once instead of the background and then a face
 // pays by itself: a 4K Gradient sphere without overlap takes a tenth less time nearest first.
-bool NearestFirst(const RenderWork& work, const Surface& surface, std::int32_t viewRows) {
+// Transparent faces still merge where they overlap, so within the cache they gain nothing there.
+bool NearestFirst(const RenderWork& work, const Surface& surface, std::int32_t viewRows, std::int32_t mode) {
     if (work.faceOrder != FaceOrder::ByOverlap) return work.faceOrder == FaceOrder::NearestFirst;
     const std::int32_t rows = std::clamp(viewRows, 1, surface.height);
-    return std::int64_t{4} * surface.pitch * rows > kCachedViewBytes || FacesOverlap(work, surface.width, rows);
+    return std::int64_t{4} * surface.pitch * rows > kCachedViewBytes ||
+           (mode != kModeTransparent && FacesOverlap(work, surface.width, rows));
 }
 
 std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32_t viewRows, bool bandable,
@@ -309,7 +346,8 @@ void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, 
     const Surface* surface = DcSurface(target.dc);
     if (surface == nullptr) return;
     // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
-    const bool nearestFirst = bandable && HidingFaces(mode) && NearestFirst(work, *surface, viewRows);
+    const bool nearestFirst = bandable && (HidingFaces(mode) || mode == kModeTransparent) &&
+                              NearestFirst(work, *surface, viewRows, mode);
     const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
                            bandable ? viewRows : surface->height, background, nearestFirst);
     work.threads->Run(bands, bands.Count());

@@ -147,14 +147,17 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         const Surface& s = *DcSurface(f.target.dc);
         std::fill(s.pixels, s.pixels + std::size_t(s.pitch) * std::size_t(s.height), 0xFF5A3C1Eu);
     };
-    // Scenes 24 .. 31 are Gradient, 32 .. 35 Shaded and Solid with every effect (back faces too: overlap).
+    // Scenes 24 .. 31 are Gradient, 32 .. 35 spheres and a torus, Shaded, Solid and Transparent with every
+    // effect (back faces too: overlap).
     for (std::int32_t scene = 0; scene < 36; ++scene) {
         const bool tall = scene == 30 || scene == 34, effects = scene >= 32;
         FrameFixture f(tall ? PanelSize{48, kCoverageRows + 100} : kGoldenPanel);
-        BuildObject(f, objects[scene % 6], 1000.0 + scene);
-        f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, 40 + 200 * RandomUniform(random));
+        BuildObject(f, effects ? objects[scene % 2] : objects[scene % 6], 1000.0 + scene);
+        const float distance = 40 + 200 * RandomUniform(random);
+        f.PlaceCamera(6.3f * RandomUniform(random), 1.4f * RandomUniform(random) - 0.7f, scene == 35 ? 25 : distance);
         Camera& camera = f.camera();
-        camera.renderMode = scene < 24 ? (scene / 4) % 6 : !effects ? kModeGradient : scene < 34 ? kModeShaded : kModeSolid;
+        const std::int32_t effectModes[] = {kModeShaded, kModeSolid, kModeSolid, kModeTransparent};
+        camera.renderMode = scene < 24 ? (scene / 4) % 6 : effects ? effectModes[scene - 32] : kModeGradient;
         camera.doubleSided = (scene & 1) | effects;
         camera.metallic = ((scene >> 1) & 1) | effects;
         camera.atmosphere = ((scene / 3) & 1) | effects;
@@ -165,6 +168,7 @@ TEST(GoldenFrames, BandsAndThreadsDrawTheSamePixels) {
         }
         if (scene == 19) camera.orthoScale = 3e7f;  // corners beyond the 32-bit range: one band
         if (scene % 3 == 1) f.panel = {131, 97};
+        if (scene == 35) f.panel = {40, 97};  // near, so faces spill right of the view
         f.work->threads = std::make_unique<RenderThreads>(1);
         f.work->bandRows = 1000;
         f.work->faceOrder = FaceOrder::FarthestFirst;
