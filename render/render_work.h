@@ -1,5 +1,5 @@
 #pragma once
-// The renderer's eight work arrays, carried from stage to stage. Each holds slots 0..10000,
+// The renderer's work arrays, carried from stage to stage. Each holds slots 0..10000,
 // is created zero-filled once with the scene tables and never resized, so a frame allocates
 // nothing of its own.
 #include <cstdint>
@@ -37,6 +37,8 @@ struct RenderWork {
     std::vector<ColorRGB> faceShades = std::vector<ColorRGB>(kTableSlots);    // by face slot, fill colour
     std::vector<Vector3> vertexNormals = std::vector<Vector3>(kTableSlots);   // by vertex slot, Gradient mode
     std::vector<ColorRGB> vertexColors = std::vector<ColorRGB>(kTableSlots);  // by vertex slot, Gradient mode
+    // By vertex slot, Gradient mode: the last list position whose face has the vertex as a corner.
+    std::vector<std::int32_t> vertexLastFace = std::vector<std::int32_t>(kTableSlots);
     std::vector<ListedFace> listedFaces = std::vector<ListedFace>(kTableSlots);  // by list position
 
     // The drawing threads (DefaultRenderThreadCount of them), kept from the first frame on.

@@ -133,15 +133,21 @@ void ShadeListedVertices(const Scene& scene, RenderWork& work, SettingReports& r
         Vector3 normal;
         FaceCorners(scene, work.drawList[i], c);
         FaceNormal(scene, work, work.drawList[i], normal);
-        for (std::int32_t corner : c) VecAdd(work.vertexNormals[corner], normal, work.vertexNormals[corner]);
+        for (std::int32_t corner : c) {
+            VecAdd(work.vertexNormals[corner], normal, work.vertexNormals[corner]);
+            work.vertexLastFace[corner] = i;
+        }
     }
+    // A vertex takes the colour of the last listed face around it, so it is shaded for that one only.
     for (std::int32_t i = 0; i <= kLastSlot && work.drawList[i] != 0; ++i) {
         const std::int32_t f = work.drawList[i];
         std::int32_t c[3];
         FaceCorners(scene, f, c);
-        for (std::int32_t corner : c)
+        for (std::int32_t corner : c) {
+            if (work.vertexLastFace[corner] != i) continue;
             ShadePoint(scene, reports, work.worldVertices[corner], work.vertexNormals[corner], f, camera,
                        work.vertexColors[corner]);
+        }
     }
 }
 

@@ -154,9 +154,10 @@ void ResetScene(Scene& scene, const Scene& pristine) {
 }
 
 void ResetRenderWork(RenderWork& work, const RenderWork& pristine) {
-    // The listed faces are written afresh by every frame before they are read; the threads stay, and
-    // so do the band rows, the Gradient order and the runs per row, which only tests change.
-    static_assert(sizeof(RenderWork) == 9 * sizeof(std::vector<Vector3>) + sizeof(std::unique_ptr<RenderThreads>) +
+    // The listed faces and the vertices' last faces are written afresh by every frame before they
+    // are read; the threads stay, and so do the band rows, the Gradient order and the runs per row,
+    // which only tests change.
+    static_assert(sizeof(RenderWork) == 10 * sizeof(std::vector<Vector3>) + sizeof(std::unique_ptr<RenderThreads>) +
                                             2 * sizeof(std::int64_t),
                   "a new member of RenderWork needs resetting here");
     ResetTable(work.worldVertices, pristine.worldVertices);
