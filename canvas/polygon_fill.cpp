@@ -60,6 +60,26 @@ bool FillPolygon(const Surface& surface, const RasterMix& mix, const Point2* poi
     return true;
 }
 
+// Walks the triangle's spans as Polygon fills them, each added to the coverage, and hands
+// span(row, xa, xb, pieces, count) the pieces that were not covered before; false, the walk
+// stopped, once a row had no room for another run or lay beyond the coverage's rows.
+template <typename SpanFunction>
+bool CoverTriangleSpans(const Point2 (&corners)[3], const Surface& surface, RowCoverage& coverage,
+                        SpanFunction&& span) {
+    bool fits = true;
+    TriangleForEachSpan(corners, surface.width, surface.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
+        if (!fits) return;
+        CoveredRun pieces[kCoveredRunsPerRow + 1];
+        const std::int32_t count = CoverSpan(coverage, row, xa, xb, pieces);
+        if (count < 0) {
+            fits = false;
+            return;
+        }
+        span(row, xa, xb, pieces, count);
+    });
+    return fits;
+}
+
 }  // namespace
 
 bool Polygon(DcHandle dc, const Point2* points, std::int32_t count) {
@@ -94,22 +114,13 @@ bool FlatTriangleUncovered(DcHandle dc, const Point2 (&corners)[3], ColorRef col
     // A triangle whose box lies within covered runs is not walked at all.
     if (TriangleBoxCovered(corners, local.width, local.height, coverage)) return true;
     const std::uint32_t pixel = RasterMixFor(R2_COPYPEN, PixelFromColorRef(color)).xorMask | 0xFF000000u;
-    bool fits = true;
-    // The same walk as Polygon's, so the pixels covered are the ones it would fill.
-    TriangleForEachSpan(corners, local.width, local.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
-        if (!fits) return;
-        CoveredRun pieces[kCoveredRunsPerRow + 1];
-        const std::int32_t count = CoverSpan(coverage, row, xa, xb, pieces);
-        if (count < 0) {
-            fits = false;
-            return;
-        }
+    return CoverTriangleSpans(corners, local, coverage, [&](std::int32_t row, std::int32_t xa, std::int32_t xb,
+                                                            const CoveredRun* pieces, std::int32_t count) {
         if (count == 0) return;
         PrefetchRowsAhead(local, row, xa, xb);
         std::uint32_t* const line = SurfaceRow(local, row);
         for (std::int32_t k = 0; k < count; ++k) FillPixels(line + pieces[k].x0, pieces[k].x1 - pieces[k].x0, pixel);
     });
-    return fits;
 }
 
 bool FlatTriangleMergedOver(DcHandle dc, const Point2 (&corners)[3], ColorRef color, const std::uint32_t* under,
@@ -118,15 +129,8 @@ bool FlatTriangleMergedOver(DcHandle dc, const Point2 (&corners)[3], ColorRef co
     if (surface == nullptr) return true;
     const Surface local = *surface;
     const RasterMix mix = RasterMixFor(R2_MERGEPEN, PixelFromColorRef(color));
-    bool fits = true;
-    TriangleForEachSpan(corners, local.width, local.height, [&](std::int32_t row, std::int32_t xa, std::int32_t xb) {
-        if (!fits) return;
-        CoveredRun pieces[kCoveredRunsPerRow + 1];
-        const std::int32_t count = CoverSpan(coverage, row, xa, xb, pieces);
-        if (count < 0) {
-            fits = false;
-            return;
-        }
+    return CoverTriangleSpans(corners, local, coverage, [&](std::int32_t row, std::int32_t xa, std::int32_t xb,
+                                                            const CoveredRun* pieces, std::int32_t count) {
         PrefetchRowsAhead(local, row, xa, xb);
         std::uint32_t* const line = SurfaceRow(local, row);
         const std::uint32_t fresh = RasterMixApply(mix, under[row]);
@@ -138,7 +142,6 @@ bool FlatTriangleMergedOver(DcHandle dc, const Point2 (&corners)[3], ColorRef co
         }
         if (x < xb) MixPixels(line + x, xb - x, mix);
     });
-    return fits;
 }
 
 void CoverTriangle(const Point2 (&corners)[3], std::int32_t width, std::int32_t height, RowCoverage& coverage) {

@@ -135,6 +135,15 @@ private:
         *BitmapSurface(context.bitmap) = Surface{surface_.width, y1 - y0, surface_.pitch, SurfaceRow(y0)};
     }
 
+    // Points the context at rows y0 .. y1 - 1 and empties its coverage of them.
+    RowCoverage& StartCoverage(BandContext& context, std::int32_t y0, std::int32_t y1) const {
+        SelectRows(context, y0, y1);
+        RowCoverage& coverage = *context.coverage;
+        ClearCoverage(coverage, y1 - y0);
+        coverage.runLimit = coveredRuns_;
+        return coverage;
+    }
+
     void BackgroundCorners(std::int32_t y0, TriVertex (&corners)[2]) const {
         corners[0] = TriVertexFromColorRef(0, -y0, kBackgroundTop);
         corners[1] = TriVertexFromColorRef(background_.width, background_.height - y0, kBackgroundBottom);
@@ -169,9 +178,8 @@ private:
                 GradientFill(dc, corners, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE);
                 continue;
             }
-            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
-                                       {face.corners[1].x, face.corners[1].y - y0},
-                                       {face.corners[2].x, face.corners[2].y - y0}};
+            Point2 corners[3];
+            BandCorners(face, y0, corners);
             SetDCBrushColor(dc, face.colors[0]);
             Polygon(dc, corners, 3);
         }
@@ -180,17 +188,13 @@ private:
     // Solid faces a pixel of which shows: nearest first, a face whose box, edges included, lies in
     // nearer fills is hidden; the rest have their fills taken in. Rows out of runs only hide less.
     void DrawUnhiddenFarthestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
-        SelectRows(context, y0, y1);
-        RowCoverage& coverage = *context.coverage;
-        ClearCoverage(coverage, y1 - y0);
-        coverage.runLimit = coveredRuns_;
+        RowCoverage& coverage = StartCoverage(context, y0, y1);
         bool hidden[kTableSlots];  // set for every face in the rows before it is read
         for (std::int32_t i = count_ - 1; i >= 0; --i) {
             const ListedFace& face = faces_[i];
             if (face.bottom < y0 || face.top >= y1) continue;
-            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
-                                       {face.corners[1].x, face.corners[1].y - y0},
-                                       {face.corners[2].x, face.corners[2].y - y0}};
+            Point2 corners[3];
+            BandCorners(face, y0, corners);
             hidden[i] = TriangleBoxCovered(corners, surface_.width, y1 - y0, coverage, true);
             if (!hidden[i]) CoverTriangle(corners, surface_.width, y1 - y0, coverage);
         }
@@ -212,10 +216,7 @@ private:
         std::uint32_t under[kCoverageRows];
         if (background_.width <= 0 || background_.height <= 0 || !GradientRectVRowPixels(background, y1 - y0, under))
             return false;
-        SelectRows(context, y0, y1);
-        RowCoverage& coverage = *context.coverage;
-        ClearCoverage(coverage, y1 - y0);
-        coverage.runLimit = coveredRuns_;
+        RowCoverage& coverage = StartCoverage(context, y0, y1);
         // Columns right of the view keep what is under them, so faces merge there in place.
         if (background_.width < surface_.width) {
             for (std::int32_t y = 0; y < y1 - y0; ++y) {
@@ -226,9 +227,8 @@ private:
         for (std::int32_t i = count_ - 1; i >= 0; --i) {
             const ListedFace& face = faces_[i];
             if (face.bottom < y0 || face.top >= y1) continue;
-            const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
-                                       {face.corners[1].x, face.corners[1].y - y0},
-                                       {face.corners[2].x, face.corners[2].y - y0}};
+            Point2 corners[3];
+            BandCorners(face, y0, corners);
             if (!FlatTriangleMergedOver(context.dc, corners, face.colors[0], under, coverage)) return false;
         }
         GradientRectVUncovered(context.dc, background, coverage);
@@ -238,17 +238,13 @@ private:
     // Opaque faces nearest first, then the background where none of them is; false when a
     // row ran out of runs, the rows then holding a mix of faces.
     bool DrawNearestFirst(BandContext& context, std::int32_t y0, std::int32_t y1) const {
-        SelectRows(context, y0, y1);
-        RowCoverage& coverage = *context.coverage;
-        ClearCoverage(coverage, y1 - y0);
-        coverage.runLimit = coveredRuns_;
+        RowCoverage& coverage = StartCoverage(context, y0, y1);
         for (std::int32_t i = count_ - 1; i >= 0; --i) {
             const ListedFace& face = faces_[i];
             if (face.bottom < y0 || face.top >= y1) continue;
             if (mode_ == kModeShaded) {
-                const Point2 corners[3] = {{face.corners[0].x, face.corners[0].y - y0},
-                                           {face.corners[1].x, face.corners[1].y - y0},
-                                           {face.corners[2].x, face.corners[2].y - y0}};
+                Point2 corners[3];
+                BandCorners(face, y0, corners);
                 if (!FlatTriangleUncovered(context.dc, corners, face.colors[0], coverage)) return false;
                 continue;
             }
@@ -262,6 +258,11 @@ private:
             GradientRectVUncovered(context.dc, corners, coverage);
         }
         return true;
+    }
+
+    // The face's corners moved up by the band's first row.
+    static void BandCorners(const ListedFace& face, std::int32_t y0, Point2 (&corners)[3]) {
+        for (int k = 0; k < 3; ++k) corners[k] = {face.corners[k].x, face.corners[k].y - y0};
     }
 
     static void FaceVertices(const ListedFace& face, std::int32_t y0, TriVertex (&corners)[3]) {
