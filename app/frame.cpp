@@ -58,6 +58,33 @@ private:
     std::int32_t bands_ = 1;
 };
 
+// The prepared frame and its overlay, drawn through the back buffer's context: the background
+// covers only the view's own area, not the whole screen-sized bitmap.
+void DrawFrame(Program& program) {
+    DrawPreparedView(program.target, program.scene, program.work, program.shell.frame);
+    DrawOverlayText(program.target.dc, program.shell.frameOverlay);
+}
+
+// Draws the prepared frame straight into the window's memory, without the back buffer or a
+// copy, when that memory holds the whole view at the back buffer's places and the frame reads
+// nothing but the work arrays (so it can be drawn again later); false, nothing drawn, otherwise.
+bool DrawFrameInPlace(Program& program, const DevicePixels& writable) {
+    const PreparedView& frame = program.shell.frame;
+    const PanelSize view = frame.panel;
+    Surface* held = program.target.bitmap != nullptr ? BitmapSurface(program.target.bitmap) : nullptr;
+    if (held == nullptr || frame.primitives || writable.pixels.pixels == nullptr || writable.left != 0 ||
+        writable.top != 0 || view.width <= 0 || view.height <= 0 || view.width > kSurfaceMaxSide ||
+        view.height > kSurfaceMaxSide || writable.pixels.width < view.width || writable.pixels.height < view.height) {
+        return false;
+    }
+    // The back buffer's context draws into the window for this frame, as a band's context does into its rows.
+    const Surface backBuffer = *held;
+    *held = Surface{view.width, view.height, writable.pixels.pitch, writable.pixels.pixels};
+    DrawFrame(program);
+    *held = backBuffer;
+    return true;
+}
+
 }  // namespace
 
 void CreateProgramBackBuffer(Program& program, std::int32_t width, std::int32_t height) {
@@ -101,11 +128,25 @@ void UpdateView(Program& program) {
     const std::int32_t width = std::max(RectWidth(view), 0);
     const std::int32_t height = std::max(RectHeight(view), 0);
     FitBackBuffer(program, width, height);
-    // Only the view's own area is cleared, not the whole screen-sized bitmap.
-    RenderView(program.scene, program.work, program.target, program.scene.currentCamera, PanelSize{width, height});
-    DrawInformationOverlay(program);
+    // An error box opened while the stages run may bring repaints: the work they would draw
+    // the last frame from is half rewritten, so they show the back buffer as it is.
+    if (program.shell.framePixels == FramePixels::InWindowOnly) program.shell.framePixels = FramePixels::Replaced;
+    program.shell.frame = PrepareView(program.scene, program.work, program.scene.currentCamera, PanelSize{width, height});
+    BuildOverlayText(program.scene, program.orbit, program.shell.frameOverlay);
+    DescribeOverlay(program, program.shell.frameOverlay);
+    program.shell.framePixels = FramePixels::Undrawn;
     ++program.shell.framesRendered;
+    // The repaint draws the frame, into the window's image where it can; a window that did not
+    // repaint (hidden, say) finds it in the back buffer.
     PresentView(program);
+    if (program.shell.framePixels == FramePixels::Undrawn) CatchUpBackBuffer(program);
+}
+
+void CatchUpBackBuffer(Program& program) {
+    const FramePixels where = program.shell.framePixels;
+    if (where != FramePixels::Undrawn && where != FramePixels::InWindowOnly) return;
+    DrawFrame(program);
+    program.shell.framePixels = FramePixels::InBackBuffer;
 }
 
 void AdoptPixelRatio(Program& program) {
@@ -113,6 +154,8 @@ void AdoptPixelRatio(Program& program) {
     program.host->ScreenSize(program.shell.screenWidth, program.shell.screenHeight);
     DestroyBackBuffer(program.target);
     CreateProgramBackBuffer(program, program.shell.screenWidth, program.shell.screenHeight);
+    // The last frame was in the old device pixels: the view shows the new buffer or a new frame.
+    program.shell.framePixels = FramePixels::InBackBuffer;
     // The last frame's screen positions are in the old device pixels: pick nothing until the next.
     program.interaction.highlightFace = 0;
     program.interaction.frameMatchesScene = kFalse;
@@ -138,11 +181,16 @@ void FollowTicks(Program& program) {
 
 void PresentView(Program& program) { program.host->RepaintPanelNow(PanelId::View); }
 
-void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect) {
+void CopyToView(Program& program, PanelCanvas& canvas, const PanelRect& itemRect) {
+    const DevicePixels writable = canvas.WritablePixels();
+    if (program.shell.framePixels == FramePixels::Undrawn && DrawFrameInPlace(program, writable)) {
+        program.shell.framePixels = FramePixels::InWindowOnly;
+        return;
+    }
+    CatchUpBackBuffer(program);
     const Surface* surface = DcSurface(program.target.dc);
     if (!surface) return;
     const PanelRect device = ToDevice(itemRect, program.shell.pixelRatio);
-    const DevicePixels writable = canvas.WritablePixels();
     if (writable.pixels.pixels == nullptr) {
         canvas.Show(*surface, device.left, device.top, device);
         return;

@@ -8,14 +8,19 @@
 namespace vantrel {
 
 // Does nothing unless frameDirty is set and no error box is open; otherwise places the
-// viewpoint, paints the background over the view panel's area, renders the scene, draws the
-// overlay and presents the back buffer.
+// viewpoint, prepares the frame and its overlay, and presents it: the view's repaint draws the
+// background over the view panel's area, the scene and the overlay.
 void UpdateView(Program& program);
-// Repaints the view panel from the back buffer before returning.
+// Repaints the view panel before returning.
 void PresentView(Program& program);
-// Shows the back buffer's pixels at the item rectangle's place in the panel (the rectangle in
-// logical pixels, the picture at the program's pixel ratio); nothing before the back buffer exists.
-void CopyToView(const Program& program, PanelCanvas& canvas, const PanelRect& itemRect);
+// Paints the view panel. A frame prepared by the tick is drawn straight into the panel's memory
+// where the canvas offers all of it, else into the back buffer first. Otherwise shows the back
+// buffer's pixels at the item rectangle's place in the panel (the rectangle in logical pixels,
+// the picture at the program's pixel ratio); nothing before the back buffer exists.
+void CopyToView(Program& program, PanelCanvas& canvas, const PanelRect& itemRect);
+// Draws the last frame into the back buffer when only the window holds it (or nothing yet),
+// before the back buffer is drawn on or shown.
+void CatchUpBackBuffer(Program& program);
 // Re-creates the back buffer larger when the view panel (in device pixels) has outgrown it, so
 // the view never shows pixels no frame was drawn into; smaller only once it holds over four times
 // the pixels of the view or the screen, whichever is larger on each side, so an ordinary resize

@@ -64,10 +64,13 @@ void BuildOverlayText(const Scene& scene, const Orbit& orbit, OverlayText& out) 
 }
 
 void DrawInformationOverlay(Program& program) {
-    const DcHandle dc = program.target.dc;
     OverlayText text;
     BuildOverlayText(program.scene, program.orbit, text);
+    DrawOverlayText(program.target.dc, text);
+    DescribeOverlay(program, text);
+}
 
+void DrawOverlayText(DcHandle dc, const OverlayText& text) {
     // The panel font stays selected afterwards; colour and background mode are put back.
     SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
     const ColorRef previousColor = SetTextColor(dc, kOverlayTextColor);
@@ -83,7 +86,6 @@ void DrawInformationOverlay(Program& program) {
 
     SetTextColor(dc, previousColor);
     SetBkMode(dc, previousMode);
-    DescribeOverlay(program, text);
 }
 
 void DescribeOverlay(Program& program, const OverlayText& text) {

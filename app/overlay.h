@@ -3,17 +3,10 @@
 // showing the orbit position and the current mesh's name and size.
 #include <cstdint>
 
+#include "app/overlay_text.h"
 #include "app/program.h"
 
 namespace vantrel {
-
-inline constexpr std::int32_t kOverlayRows = 7;
-inline constexpr std::int32_t kOverlayRowBytes = 160;  // "Name: " and a 127-character name fit
-
-struct OverlayText {
-    char rows[kOverlayRows][kOverlayRowBytes] = {};
-    std::int32_t lengths[kOverlayRows] = {};
-};
 
 // An angle in radians as the overlay shows it: whole degrees, halves to even.
 std::int32_t OverlayDegrees(float radians);
@@ -24,8 +17,10 @@ std::int32_t FormatOverlayNumber(const char* label, std::int64_t value, char* ou
 // The rows as they read now: longitude and latitude in whole degrees, the radius, an empty
 // row, the current mesh's name, vertex count and face count.
 void BuildOverlayText(const Scene& scene, const Orbit& orbit, OverlayText& out);
-// Draws the rows into the back buffer, one line height apart, without a background box.
+// Builds the rows, draws them into the back buffer and describes them.
 void DrawInformationOverlay(Program& program);
+// Draws the rows, one line height apart, without a background box.
+void DrawOverlayText(DcHandle dc, const OverlayText& text);
 // Tells the host the rows as one text, a row a line without the empty one, when they differ
 // from what it was told last.
 void DescribeOverlay(Program& program, const OverlayText& text);

@@ -5,9 +5,11 @@
 #include <cstdint>
 
 #include "app/host.h"
+#include "app/overlay_text.h"
 #include "geometry/orbit.h"
 #include "geometry/random.h"
 #include "interaction/interaction_state.h"
+#include "render/render_frame.h"
 #include "render/render_target.h"
 #include "render/render_work.h"
 #include "scene/scene.h"
@@ -17,6 +19,14 @@ namespace vantrel {
 class FontEngine;
 
 inline constexpr std::int32_t kViewDescriptionBytes = 1024;  // the overlay's six rows joined, with room to spare
+
+// Where the last frame's pixels are.
+enum class FramePixels : std::uint8_t {
+    InBackBuffer,  // drawn into the back buffer, which the view is painted from
+    Undrawn,       // prepared by a tick; the view's next repaint draws it
+    InWindowOnly,  // drawn straight into the window's image; the back buffer holds an older picture
+    Replaced,      // in the window only, and its work arrays are being rewritten for the next frame
+};
 
 struct ShellState {
     PanelRect panels[kPanelCount + 1];  // by PanelId, in main-window client coordinates
@@ -31,6 +41,10 @@ struct ShellState {
     std::int32_t screenHeight = 0;
     char viewDescription[kViewDescriptionBytes] = {};  // the overlay's rows as last told to the host
     bool ticksResting = false;          // the host was told timer 1 has no work, and nothing since gave it some
+    // The last frame as prepared, with its overlay rows: enough to draw its pixels again.
+    PreparedView frame;
+    OverlayText frameOverlay;
+    FramePixels framePixels = FramePixels::InBackBuffer;
 };
 
 struct Program {

@@ -14,7 +14,8 @@ constexpr std::int32_t kHighestCommand = 64;
 // Copies source pixels into the panel's screen surface, clipped at both.
 class ScreenCanvas : public PanelCanvas {
 public:
-    explicit ScreenCanvas(Surface& screen) : screen_(screen) {}
+    ScreenCanvas(Surface& screen, bool offerPixels) : screen_(screen), offerPixels_(offerPixels) {}
+    DevicePixels WritablePixels() override { return offerPixels_ ? DevicePixels{screen_, 0, 0} : DevicePixels{}; }
     void Show(const Surface& source, std::int32_t sourceX, std::int32_t sourceY, const PanelRect& destination) override {
         // Clipped once, then copied a row at a time, as a window system's blit does.
         const std::int64_t dx = std::int64_t{sourceX} - destination.left;
@@ -32,6 +33,7 @@ public:
 
 private:
     Surface& screen_;
+    bool offerPixels_;
 };
 
 }  // namespace
@@ -82,7 +84,7 @@ void RecordingHost::RepaintPanelNow(PanelId panel) {
         SurfaceCreate(RectWidth(device), RectHeight(device), screen);
     }
     if (!program) return;
-    ScreenCanvas canvas(screen);
+    ScreenCanvas canvas(screen, offerPixels);
     WindowProcedure(*program, DrawItemMessage(panel, PanelClientRect(panel), canvas));
 }
 

@@ -26,6 +26,8 @@ public:
     std::int32_t screenWidth = 640;  // logical pixels
     std::int32_t screenHeight = 480;
     double pixelRatio = 1.0;  // device pixels per logical pixel; announce a change with a DpiChanged message
+    // The screens offer their memory to be written in place, as a window's image does.
+    bool offerPixels = false;
     // Runs while an error box is "open", before it is dismissed.
     std::function<void()> whileErrorBoxOpen;
 

@@ -57,6 +57,11 @@ std::int32_t DevicePixelInPanel(bool told, double device, std::int32_t logical, 
 InputResponse RouteToView(Program& program, const Message& message, const ViewPoint& point) {
     switch (message.kind) {
         case MessageKind::MouseMove:
+            // The outline is inverted in the back buffer, which must hold the frame shown first.
+            if (program.shell.framePixels == FramePixels::InWindowOnly &&
+                MoveRedrawsOutline(program.scene, program.interaction, program.work, message.keyFlags, point)) {
+                CatchUpBackBuffer(program);
+            }
             return ViewMouseMove(program.scene, program.orbit, program.interaction, program.work, program.target,
                                  message.keyFlags, point);
         case MessageKind::LeftButtonDown: return PaintHoveredFace(program.scene, program.interaction);

@@ -85,6 +85,12 @@ InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state,
     return response;
 }
 
+bool MoveRedrawsOutline(const Scene& scene, const InteractionState& state, const RenderWork& work, std::int32_t keys,
+                        const ViewPoint& point) {
+    return (keys & (kMouseLeft | kMouseRight)) == 0 && state.lightPointer == 0 &&
+           HoverFace(scene, work, state, point.pickX, point.pickY) != state.highlightFace;
+}
+
 void EnterLightPlacement(Scene& scene, InteractionState& state) {
     state.lightPlacement = kTrue;
     // A full mesh store leaves the slot 0; the next auto-repeat tries again.

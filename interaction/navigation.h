@@ -26,6 +26,9 @@ struct ViewPoint {
 // a frame in scene.frameDirty.
 InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
                             RenderTarget& backBuffer, std::int32_t keys, const ViewPoint& point);
+// Whether ViewMouseMove with these keys at point would move the outline in the back buffer.
+bool MoveRedrawsOutline(const Scene& scene, const InteractionState& state, const RenderWork& work, std::int32_t keys,
+                        const ViewPoint& point);
 // The same at pixel ratio 1.
 inline InputResponse ViewMouseMove(Scene& scene, Orbit& orbit, InteractionState& state, const RenderWork& work,
                                    RenderTarget& backBuffer, std::int32_t keys, std::int32_t x, std::int32_t y) {

@@ -76,10 +76,15 @@ std::int32_t PickFace(const Scene& scene, const RenderWork& work, std::int32_t x
     return picked;
 }
 
+std::int32_t HoverFace(const Scene& scene, const RenderWork& work, const InteractionState& state, std::int32_t x,
+                       std::int32_t y) {
+    return state.frameMatchesScene ? PickFace(scene, work, x, y) : 0;
+}
+
 InputResponse HoverAt(const Scene& scene, const RenderWork& work, RenderTarget& backBuffer, InteractionState& state,
                       std::int32_t x, std::int32_t y) {
     InputResponse response;
-    state.hoverFace = state.frameMatchesScene ? PickFace(scene, work, x, y) : 0;
+    state.hoverFace = HoverFace(scene, work, state, x, y);
     response.cursor = state.hoverFace != 0 ? CursorShape::CrossHair : CursorShape::Arrow;
     if (state.hoverFace == state.highlightFace) return response;
 

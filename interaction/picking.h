@@ -18,6 +18,10 @@ Truth PointInFace(const Scene& scene, const RenderWork& work, std::int32_t x, st
 // sums), or 0. Walks the last frame's draw list once.
 std::int32_t PickFace(const Scene& scene, const RenderWork& work, std::int32_t x, std::int32_t y);
 
+// The face a hover at (x, y) picks: none between a scene change and the next frame.
+std::int32_t HoverFace(const Scene& scene, const RenderWork& work, const InteractionState& state, std::int32_t x,
+                       std::int32_t y);
+
 // A move with no button: records the face under the pointer and moves the inverted outline onto
 // it in the back buffer. Picks nothing between a scene change and the next frame.
 InputResponse HoverAt(const Scene& scene, const RenderWork& work, RenderTarget& backBuffer, InteractionState& state,

@@ -342,18 +342,6 @@ std::int32_t BandRows(const RenderWork& work, const Surface& surface, std::int32
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(kBandBytes / rowBytes, 8, surface.height));
 }
 
-void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, std::int32_t viewRows,
-                     const PanelSize& background, bool bandable) {
-    const Surface* surface = DcSurface(target.dc);
-    if (surface == nullptr) return;
-    // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
-    const bool nearestFirst = bandable && (HidingFaces(mode) || mode == kModeTransparent) &&
-                              NearestFirst(work, *surface, viewRows, mode);
-    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
-                           bandable ? viewRows : surface->height, background, nearestFirst);
-    work.threads->Run(bands, bands.Count());
-}
-
 }  // namespace
 
 void DrawFacePolygon(RenderTarget& target, const Scene& scene, const RenderWork& work, std::int32_t face) {
@@ -367,15 +355,31 @@ void DrawFacePolygon(RenderTarget& target, const Scene& scene, const RenderWork&
     Polygon(target.dc, points, 3);
 }
 
-void DrawScene(RenderTarget& target, const Scene& scene, RenderWork& work, SettingReports& reports,
-               std::int32_t camera, std::int32_t viewRows, const PanelSize& background) {
+bool ColourListedFaces(const Scene& scene, RenderWork& work, SettingReports& reports, std::int32_t camera) {
     const std::int32_t mode = scene.cameraTable[camera].renderMode;
-    SetROP2(target.dc, ToolsForMode(mode).rop2);
     if (mode == kModeGradient) ShadeListedVertices(scene, work, reports, camera);
     if (mode == kModeSolid) ShadeListedFaces(scene, work, reports, camera, FaceColoring::Own);
     if (mode == kModeShaded || mode == kModeTransparent) ShadeListedFaces(scene, work, reports, camera, FaceColoring::Lit);
-    const bool bandable = PrepareListedFaces(scene, work, mode == kModeGradient);
-    DrawListedFaces(target, work, mode, viewRows, background, bandable);
+    return PrepareListedFaces(scene, work, mode == kModeGradient);
+}
+
+void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, std::int32_t viewRows,
+                     const PanelSize& background, bool bandable) {
+    SetROP2(target.dc, ToolsForMode(mode).rop2);
+    const Surface* surface = DcSurface(target.dc);
+    if (surface == nullptr) return;
+    // Unbandable frames are one band from row 0, so nothing is moved, nor cut to a coverage's height.
+    const bool nearestFirst = bandable && (HidingFaces(mode) || mode == kModeTransparent) &&
+                              NearestFirst(work, *surface, viewRows, mode);
+    const FrameBands bands(*surface, work, mode, BandRows(work, *surface, viewRows, bandable, nearestFirst),
+                           bandable ? viewRows : surface->height, background, nearestFirst);
+    work.threads->Run(bands, bands.Count());
+}
+
+void DrawScene(RenderTarget& target, const Scene& scene, RenderWork& work, SettingReports& reports,
+               std::int32_t camera, std::int32_t viewRows, const PanelSize& background) {
+    const bool bandable = ColourListedFaces(scene, work, reports, camera);
+    DrawListedFaces(target, work, scene.cameraTable[camera].renderMode, viewRows, background, bandable);
     DrawPrimitiveMeshes(target, scene, work);
 }
 

@@ -31,4 +31,11 @@ void DrawFacePolygon(RenderTarget& target, const Scene& scene, const RenderWork&
 void DrawScene(RenderTarget& target, const Scene& scene, RenderWork& work, SettingReports& reports,
                std::int32_t camera, std::int32_t viewRows, const PanelSize& background = {});
 
+// DrawScene in two steps. ColourListedFaces shades and lists the faces into the work arrays,
+// returning false when the frame must be drawn as one band; DrawListedFaces then draws them in
+// the mode, reading nothing else, so it draws the same pixels again as long as the work stands.
+bool ColourListedFaces(const Scene& scene, RenderWork& work, SettingReports& reports, std::int32_t camera);
+void DrawListedFaces(RenderTarget& target, RenderWork& work, std::int32_t mode, std::int32_t viewRows,
+                     const PanelSize& background, bool bandable);
+
 }  // namespace vantrel

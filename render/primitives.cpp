@@ -62,13 +62,24 @@ void DrawCurve(RenderTarget& target, const RenderWork& work, const Mesh& mesh, C
     PolyBezier(target.dc, points, 4);
 }
 
+// Points, lines, labels and curves are the visible one-face meshes.
+bool IsShownPrimitive(const Mesh& mesh) { return mesh.visible && mesh.faceCount == 1; }
+
 }  // namespace
+
+bool HasPrimitiveMeshes(const Scene& scene) {
+    const std::int32_t lastMesh = LastIndex(scene.meshRange);
+    for (std::int32_t m = scene.meshRange.first; m <= lastMesh; ++m) {
+        if (IsShownPrimitive(scene.meshTable[m])) return true;
+    }
+    return false;
+}
 
 void DrawPrimitiveMeshes(RenderTarget& target, const Scene& scene, const RenderWork& work) {
     const std::int32_t lastMesh = LastIndex(scene.meshRange);
     for (std::int32_t m = scene.meshRange.first; m <= lastMesh; ++m) {
         const Mesh& mesh = scene.meshTable[m];
-        if (!mesh.visible || mesh.faceCount != 1) continue;
+        if (!IsShownPrimitive(mesh)) continue;
         if (!SlotInTable(mesh.firstVertex) || !SlotInTable(LastVertex(mesh)) || !SlotInTable(mesh.firstFace)) continue;
         // Only the first vertex is tested: the others are drawn as projected.
         const Vector3& anchor = work.screenVertices[mesh.firstVertex];

@@ -11,5 +11,7 @@ namespace vantrel {
 // (trimmed of spaces) as text at the vertex, or a pixel when the name is blank; two vertices a
 // line; four vertices one cubic Bezier segment. Other meshes draw nothing here.
 void DrawPrimitiveMeshes(RenderTarget& target, const Scene& scene, const RenderWork& work);
+// Whether the scene has a mesh DrawPrimitiveMeshes may draw: a visible one-face mesh.
+bool HasPrimitiveMeshes(const Scene& scene);
 
 }  // namespace vantrel

@@ -21,4 +21,17 @@ void RenderFrame(Scene& scene, RenderWork& work, RenderTarget& target, std::int3
 void RenderView(Scene& scene, RenderWork& work, RenderTarget& target, std::int32_t camera,
                 const PanelSize& panel);
 
+// RenderView in two steps. PrepareView runs the stages up to drawing (errors are reported here);
+// DrawPreparedView draws the background and faces from the work arrays alone, then the scene's
+// primitive meshes, so while the work stands it draws the same frame again into any surface.
+struct PreparedView {
+    bool camera = false;      // false: no camera in the slot, the background alone
+    std::int32_t mode = 0;    // the camera's drawing mode
+    PanelSize panel;          // the view, in device pixels
+    bool bandable = true;
+    bool primitives = false;  // the scene has point, line, text or curve meshes, which are drawn from it
+};
+PreparedView PrepareView(Scene& scene, RenderWork& work, std::int32_t camera, const PanelSize& panel);
+void DrawPreparedView(RenderTarget& target, const Scene& scene, RenderWork& work, const PreparedView& view);
+
 }  // namespace vantrel

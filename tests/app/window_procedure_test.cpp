@@ -123,6 +123,54 @@ TEST_F(WindowProcedureTest, ThePresentedViewShowsTheBackBuffer) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(WindowProcedureTest, AFrameDrawnStraightIntoTheWindowIsTheBackBuffersFrame) {
+    // In every mode with the three effects, the frame drawn in place shows the pixels the back
+    // buffer would; the back buffer catches up before a hover outline is inverted in it, so the
+    // outline comes and goes over the same picture.
+    Command(kCommandSphere);
+    for (std::int32_t id : {kCommandDoubleSided, kCommandMetallic, kCommandAtmosphere}) Command(id);
+    const Surface& screen = host.Screen(PanelId::View);
+    const auto shown = [&screen] { return std::vector<std::uint32_t>(screen.pixels, screen.pixels + screen.height * screen.pitch); };
+    const auto frame = [this](bool inPlace) {
+        host.offerPixels = inPlace;
+        program.scene.frameDirty = kTrue;
+        Tick();
+    };
+    for (std::int32_t mode = 0; mode <= 5; ++mode) {
+        Command(kCommandWireframe + mode);
+        frame(false);
+        const std::vector<std::uint32_t> copied = shown();
+        frame(true);
+        EXPECT_EQ(program.shell.framePixels, FramePixels::InWindowOnly) << mode;
+        EXPECT_EQ(shown(), copied) << mode;
+        Send(MouseMessage(MessageKind::MouseMove, 0, kViewWidth / 2 + 9, kViewHeight / 2 + 6));  // on a face
+        EXPECT_EQ(program.shell.framePixels, FramePixels::InBackBuffer) << mode;
+        EXPECT_NE(shown(), copied) << mode;
+        Send(MouseMessage(MessageKind::MouseMove, 0, 2, kViewHeight - 2));
+        EXPECT_EQ(shown(), copied) << mode;
+    }
+
+    // An error box while the next frame is prepared: repaints show the back buffer as it is,
+    // not the last frame from half-rewritten work.
+    frame(true);
+    Camera& camera = program.scene.cameraTable[program.scene.currentCamera];
+    camera.nearClip = 0;
+    host.whileErrorBoxOpen = [this] {
+        EXPECT_EQ(program.shell.framePixels, FramePixels::Replaced);
+        PresentView(program);
+    };
+    frame(true);
+    host.whileErrorBoxOpen = nullptr;
+    EXPECT_EQ(host.errorTexts.size(), 1u);
+    EXPECT_EQ(program.shell.framePixels, FramePixels::InWindowOnly);
+    camera.nearClip = 1;
+
+    // Labels are drawn from the scene, not the work arrays: such frames go through the back buffer.
+    Command(kCommandText);
+    frame(true);
+    EXPECT_EQ(program.shell.framePixels, FramePixels::InBackBuffer);
+}
+
 TEST_F(WindowProcedureTest, MinimisingKeepsThePanelsAndRestoringRendersAtOnce) {
     const int moves = host.panelMoves;
     Send(SizeMessage(kSizeMinimized, 0, 0));
