@@ -2,10 +2,14 @@
 // and depthKeys.
 #include "render/collect_faces.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "render/depth_sort.h"
 #include "render/face_geometry.h"
+#include "render/render_threads.h"
 
 namespace vantrel {
 
@@ -52,6 +56,40 @@ void TerminateDrawList(RenderWork& work, std::int32_t count) {
     }
 }
 
+// Lists shorter than this are collected on one thread: waking another costs more.
+constexpr std::int32_t kLeastSharedFaces = 2048;
+
+// Tests the faces numbered from .. to - 1 among the visible meshes' faces and lists the visible
+// ones from position from on, keyed by their negated depth sums; the count listed. Position
+// 10000 is kept for the terminator.
+std::int32_t CollectRange(const Scene& scene, RenderWork& work, const Camera& settings, const Vector3& behindEye,
+                          std::int32_t from, std::int32_t to) {
+    std::int32_t position = from, number = 0;
+    const std::int32_t lastMesh = LastIndex(scene.meshRange);
+    for (std::int32_t m = scene.meshRange.first; m <= lastMesh && number < to; ++m) {
+        const Mesh& mesh = scene.meshTable[m];
+        if (!mesh.visible) continue;
+        std::int32_t first = 0, last = -1;
+        MeshFaceSpan(mesh, first, last);
+        if (last < first) continue;
+        // Faces of this mesh before the range are skipped whole.
+        const std::int32_t skip = std::min(std::max(from - number, 0), last - first + 1);
+        number += skip;
+        for (std::int32_t f = first + skip; f <= last && number < to && position < kLastSlot; ++f, ++number) {
+            std::int32_t corners[3];
+            FaceCorners(scene, f, corners);
+            if (!FaceVisible(scene, work, settings, behindEye, f, corners)) continue;
+            // The negated sum of the depths, not the mean: ascending keys put the farthest first.
+            work.depthKeys[position] = -1.0f * (work.screenVertices[corners[1]].z +
+                                                work.screenVertices[corners[0]].z +
+                                                work.screenVertices[corners[2]].z);
+            work.drawList[position] = f;
+            ++position;
+        }
+    }
+    return position - from;
+}
+
 }  // namespace
 
 std::int32_t CollectVisibleFaces(Scene& scene, RenderWork& work, std::int32_t camera) {
@@ -61,28 +99,34 @@ std::int32_t CollectVisibleFaces(Scene& scene, RenderWork& work, std::int32_t ca
     DirectionFromAngles(settings.orientation, direction);
     VecSub(settings.eye, direction, behindEye);
 
-    std::int32_t count = 0;
+    // The faces of the visible meshes, numbered in slot order; part p of them is tested on a
+    // thread and its visible ones written from the list position of its first face, then the
+    // parts are closed up. Faces beyond the list's room are only met with overlapping meshes.
+    std::int64_t total = 0;
     const std::int32_t lastMesh = LastIndex(scene.meshRange);
     for (std::int32_t m = scene.meshRange.first; m <= lastMesh; ++m) {
-        const Mesh& mesh = scene.meshTable[m];
-        if (!mesh.visible) continue;
         std::int32_t first = 0, last = -1;
-        MeshFaceSpan(mesh, first, last);
-        // Position 10000 is kept for the terminator.
-        for (std::int32_t f = first; f <= last && count < kLastSlot; ++f) {
-            std::int32_t corners[3];
-            FaceCorners(scene, f, corners);
-            if (!FaceVisible(scene, work, settings, behindEye, f, corners)) continue;
-            // The negated sum of the depths, not the mean: ascending keys put the farthest first.
-            work.depthKeys[count] = -1.0f * (work.screenVertices[corners[1]].z +
-                                             work.screenVertices[corners[0]].z +
-                                             work.screenVertices[corners[2]].z);
-            work.drawList[count] = f;
-            ++count;
-        }
+        MeshFaceSpan(scene.meshTable[m], first, last);
+        if (scene.meshTable[m].visible && last >= first) total += last - first + 1;
+    }
+    const std::int32_t threads = work.threads->Count();
+    const std::int32_t parts = threads > 1 && total >= kLeastSharedFaces && total <= kLastSlot ? 2 * threads : 1;
+    std::int32_t found[2 * kMostRenderThreads];
+    const auto partStart = [total, parts](std::int32_t part) {
+        return static_cast<std::int32_t>(total * part / parts);
+    };
+    RunParts(*work.threads, parts, [&](std::int32_t part) {
+        found[part] = CollectRange(scene, work, settings, behindEye, partStart(part), parts == 1 ? INT32_MAX : partStart(part + 1));
+    });
+    std::int32_t count = found[0];
+    for (std::int32_t part = 1; part < parts; ++part) {
+        const std::int32_t from = partStart(part);
+        std::memmove(&work.drawList[count], &work.drawList[from], sizeof(std::int32_t) * static_cast<std::size_t>(found[part]));
+        std::memmove(&work.depthKeys[count], &work.depthKeys[from], sizeof(float) * static_cast<std::size_t>(found[part]));
+        count += found[part];
     }
     TerminateDrawList(work, count);
-    if (count >= 2) SortDrawList(work, 0, count - 1);
+    SortDrawListOnThreads(work, count);
     return count;
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "render/render_threads.h"
+
 namespace vantrel {
 
 namespace {
@@ -51,6 +53,30 @@ void PartitionWideMiddle(float* keys, std::int32_t* faces, float pivot, std::int
     }
 }
 
+// One partition of lo .. hi around its middle key: on return lo .. j and i .. hi are left to sort,
+// and what lies between them is in place.
+void Partition(float* keys, std::int32_t* faces, std::int32_t lo, std::int32_t hi, std::int32_t& i, std::int32_t& j) {
+    const float pivot = keys[lo + (hi - lo) / 2];
+    i = lo;
+    j = hi;
+    PartitionWideMiddle(keys, faces, pivot, i, j);
+    while (i <= j) {
+        while (keys[i] < pivot && i < hi) ++i;
+        while (pivot < keys[j] && j > lo) --j;
+        if (i > j) break;
+        if (i < j) {
+            std::swap(keys[i], keys[j]);
+            std::swap(faces[i], faces[j]);
+        }
+        ++i;
+        --j;
+    }
+}
+
+// Lists shorter than this are sorted on one thread: waking another costs more.
+constexpr std::int32_t kLeastSharedSort = 2048;
+constexpr std::int32_t kMostSortParts = 4 * kMostRenderThreads;
+
 }  // namespace
 
 void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
@@ -59,20 +85,8 @@ void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
     // The two parts left by a partition are disjoint, so sorting the smaller one by recursion
     // and the larger one in this loop gives the same order with a stack depth of log n.
     while (lo < hi) {
-        const float pivot = keys[lo + (hi - lo) / 2];
         std::int32_t i = lo, j = hi;
-        PartitionWideMiddle(keys, faces, pivot, i, j);
-        while (i <= j) {
-            while (keys[i] < pivot && i < hi) ++i;
-            while (pivot < keys[j] && j > lo) --j;
-            if (i > j) break;
-            if (i < j) {
-                std::swap(keys[i], keys[j]);
-                std::swap(faces[i], faces[j]);
-            }
-            ++i;
-            --j;
-        }
+        Partition(keys, faces, lo, hi, i, j);
         if (j - lo < hi - i) {
             if (lo < j) SortDrawList(work, lo, j);
             lo = i;
@@ -81,6 +95,35 @@ void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
             hi = j;
         }
     }
+}
+
+void SortDrawListOnThreads(RenderWork& work, std::int32_t count) {
+    const std::int32_t threads = work.threads->Count();
+    if (threads == 1 || count < kLeastSharedSort) {
+        if (count >= 2) SortDrawList(work, 0, count - 1);
+        return;
+    }
+    // The largest part is partitioned until there are four a thread, or parts too small to share.
+    struct Part {
+        std::int32_t lo, hi;
+    };
+    Part parts[kMostSortParts];
+    std::int32_t partCount = 1;
+    parts[0] = {0, count - 1};
+    while (partCount < std::min(4 * threads, kMostSortParts)) {
+        std::int32_t largest = 0;
+        for (std::int32_t k = 1; k < partCount; ++k)
+            if (parts[k].hi - parts[k].lo > parts[largest].hi - parts[largest].lo) largest = k;
+        const Part part = parts[largest];
+        if (part.hi - part.lo < kLeastSharedSort / 4) break;
+        std::int32_t i = part.lo, j = part.hi;
+        Partition(work.depthKeys.data(), work.drawList.data(), part.lo, part.hi, i, j);
+        parts[largest] = {part.lo, j};
+        parts[partCount++] = {i, part.hi};
+    }
+    RunParts(*work.threads, partCount, [&work, &parts](std::int32_t k) {
+        if (parts[k].lo < parts[k].hi) SortDrawList(work, parts[k].lo, parts[k].hi);
+    });
 }
 
 }  // namespace vantrel

@@ -52,11 +52,14 @@ bool HidingFaces(std::int32_t mode) { return OpaqueFaces(mode) || mode == kModeS
 // Overflow guard: a band translates rows by up to the surface height.
 constexpr std::int32_t kLeastBandedRow = INT32_MIN + kSurfaceMaxSide;
 
-// Corners, rows and colours of every listed face; false when a corner lies too far up for a
-// band's translation, so the frame is drawn as one band.
-bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
+// Lists shorter than this are prepared on one thread: waking another costs more.
+constexpr std::int32_t kLeastSharedList = 2048;
+
+// Corners, rows and colours of the faces listed at positions from .. to - 1; false when a corner
+// lies too far up for a band's translation.
+bool PrepareListedRange(const Scene& scene, RenderWork& work, bool gradient, std::int32_t from, std::int32_t to) {
     bool bandable = true;
-    for (std::int32_t i = 0; i <= kLastSlot && work.drawList[i] != 0; ++i) {
+    for (std::int32_t i = from; i < to; ++i) {
         const std::int32_t f = work.drawList[i];
         ListedFace& listed = work.listedFaces[i];
         std::int32_t c[3];
@@ -72,6 +75,19 @@ bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
         if (listed.top < kLeastBandedRow) bandable = false;
     }
     return bandable;
+}
+
+// Every listed face prepared, in parts on the threads; false when the frame must be drawn as one band.
+bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
+    std::int32_t count = 0;
+    while (count <= kLastSlot && work.drawList[count] != 0) ++count;
+    const std::int32_t threads = work.threads->Count();
+    const std::int32_t parts = threads > 1 && count >= kLeastSharedList ? 2 * threads : 1;
+    bool bandable[2 * kMostRenderThreads];
+    RunParts(*work.threads, parts, [&](std::int32_t part) {
+        bandable[part] = PrepareListedRange(scene, work, gradient, count * part / parts, count * (part + 1) / parts);
+    });
+    return std::all_of(bandable, bandable + parts, [](bool b) { return b; });
 }
 
 // Rows of a band sized so its pixels stay in a core's second-level cache while it is drawn. Under

@@ -60,6 +60,7 @@ private:
     void DrawBands(std::int32_t index, std::uint32_t generation, const BandJob* job, std::int32_t bandCount);
 
     std::int32_t count_ = 1;
+    bool stayAwake_ = false;  // no more threads than cores: workers spin a moment for the next job
     bool started_ = false;
     BandContext contexts_[kMostRenderThreads];
     std::unique_ptr<RowCoverage[]> coverage_;  // one per context
@@ -77,5 +78,17 @@ private:
     std::atomic<std::uint64_t> ticket_{0};
     std::atomic<std::int32_t> bandsLeft_{0};  // bands not yet drawn; the frame returns at 0
 };
+
+// Calls part(0) .. part(count - 1) on the threads, as Run draws bands, and returns once all are
+// done; the parts must touch disjoint data.
+template <typename Part>
+void RunParts(RenderThreads& threads, std::int32_t count, const Part& part) {
+    struct PartJob final : BandJob {
+        explicit PartJob(const Part& p) : part(p) {}
+        void DrawBand(BandContext&, std::int32_t index) const override { part(index); }
+        const Part& part;
+    };
+    threads.Run(PartJob(part), count);
+}
 
 }  // namespace vantrel

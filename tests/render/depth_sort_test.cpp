@@ -7,6 +7,7 @@
 
 #include "geometry/random.h"
 #include "render/depth_sort.h"
+#include "render/render_threads.h"
 
 namespace vantrel {
 namespace {
@@ -35,6 +36,7 @@ TEST(DepthSort, OrdersKeysAscendingAndKeepsEachFaceWithItsKey) {
     auto work = std::make_unique<RenderWork>();
     Random random;
     RandomSeed(random, 1234.5);
+    // Long lists are partitioned first and their parts sorted on threads, to the very same order.
     for (std::int32_t n : {2, 3, 17, 500, 10000}) {
         std::vector<std::pair<float, std::int32_t>> pairs;
         for (std::int32_t i = 0; i < n; ++i) {
@@ -45,6 +47,16 @@ TEST(DepthSort, OrdersKeysAscendingAndKeepsEachFaceWithItsKey) {
             pairs.emplace_back(key, i + 1);
         }
         SortDrawList(*work, 0, n - 1);
+        const std::vector<std::int32_t> serial(work->drawList.begin(), work->drawList.begin() + n);
+        for (std::int32_t threads : {2, 3, 8}) {
+            for (std::int32_t i = 0; i < n; ++i) {
+                work->depthKeys[i] = pairs[static_cast<std::size_t>(i)].first;
+                work->drawList[i] = i + 1;
+            }
+            work->threads = std::make_unique<RenderThreads>(threads);
+            SortDrawListOnThreads(*work, n);
+            EXPECT_TRUE(std::equal(serial.begin(), serial.end(), work->drawList.begin())) << n << " on " << threads;
+        }
         std::vector<std::pair<float, std::int32_t>> sorted;
         for (std::int32_t i = 0; i < n; ++i) sorted.emplace_back(work->depthKeys[i], work->drawList[i]);
         EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(),
