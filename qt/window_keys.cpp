@@ -53,6 +53,12 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
         window_.clientArea()->ShiftKey(type == QEvent::KeyPress, key->isAutoRepeat());
         return true;
     }
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+        // F10 opens the first menu that can open, as on Windows and in most Linux desktops' programs.
+        event->accept();
+        if (type == QEvent::KeyPress) OpenFirstMenu();
+        return true;
+    }
     const std::int32_t command = AcceleratorCommand(*key);
     if (command == 0) return false;
     // Claimed before any other use of the key, Tab's focus moves and the menu bar's included.
@@ -66,6 +72,16 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
         QCoreApplication::sendEvent(bar, &escape);
     }
     return true;
+}
+
+void WindowKeys::OpenFirstMenu() {
+    QMenuBar* bar = window_.menuBar();
+    for (QAction* title : bar->actions()) {
+        if (title->isEnabled() && title->isVisible() && title->menu() != nullptr) {
+            bar->setActiveAction(title);
+            return;
+        }
+    }
 }
 
 }  // namespace vantrel

@@ -303,11 +303,16 @@ TEST_F(MainWindowTest, AfterAMenuKeysAndDragsReachTheView) {
     EXPECT_EQ(run.program->interaction.lightPlacement, kFalse);
     run.Type(Qt::Key_F2);
     EXPECT_EQ(run.camera().renderMode, 1);
-    // Alt and the arrow keys still walk the menus.
+    // Alt and the arrow keys still walk the menus; F10 opens the first that can open.
     run.Type(Qt::Key_Alt, Qt::AltModifier);
     run.Type(Qt::Key_Right);  // past the grayed "File"
     run.Type(Qt::Key_Down);
     EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+    run.Type(Qt::Key_Escape);
+    run.Type(Qt::Key_Escape);
+    run.Type(Qt::Key_F10);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), bar->actions()[1]->menu()) << "Edit, past the grayed File";
     run.Type(Qt::Key_Escape);
 }
 
