@@ -393,6 +393,7 @@ WalkResult RunRandomWalk(std::uint64_t seed, std::int64_t messages) {
         constexpr Size kScreens[] = {{640, 480}, {320, 200}, {1280, 1024}};
         host.screenWidth = kScreens[seed % 3].width;
         host.screenHeight = kScreens[seed % 3].height;
+        host.offerPixels = seed % 2 == 1;  // frames drawn straight into the view's memory
         StartProgram(*program, host);
 
         Walker walker(seed, *program, host, result);
