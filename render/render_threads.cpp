@@ -132,8 +132,9 @@ void RenderThreads::Work(std::int32_t index) {
         std::int32_t bandCount = 0;
         // A frame hands out several jobs in a row: wait for the next one awake for a moment
         // before sleeping, as waking a thread takes longer than most of them; not where the
-        // threads outnumber the cores, and a spinning one would keep the frame's own thread off.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(stayAwake_ ? kAwakeMicroseconds : 0);
+        // threads outnumber the cores, where a spinning one would keep the frame's own thread waiting.
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::microseconds(stayAwake_ ? kAwakeMicroseconds : 0);
         while (ticket_.load(std::memory_order_acquire) >> 32 == seen &&
                std::chrono::steady_clock::now() < until) {
             SpinPause();
