@@ -56,9 +56,6 @@ void TerminateDrawList(RenderWork& work, std::int32_t count) {
     }
 }
 
-// Lists shorter than this are collected on one thread: waking another costs more.
-constexpr std::int32_t kLeastSharedFaces = 2048;
-
 // Tests the faces numbered from .. to - 1 among the visible meshes' faces and lists the visible
 // ones from position from on, keyed by their negated depth sums; the count listed. Position
 // 10000 is kept for the terminator.
@@ -109,8 +106,7 @@ std::int32_t CollectVisibleFaces(Scene& scene, RenderWork& work, std::int32_t ca
         MeshFaceSpan(scene.meshTable[m], first, last);
         if (scene.meshTable[m].visible && last >= first) total += last - first + 1;
     }
-    const std::int32_t threads = work.threads->Count();
-    const std::int32_t parts = threads > 1 && total >= kLeastSharedFaces && total <= kLastSlot ? 2 * threads : 1;
+    const std::int32_t parts = total <= kLastSlot ? ListParts(*work.threads, total) : 1;
     std::int32_t found[2 * kMostRenderThreads];
     const auto partStart = [total, parts](std::int32_t part) {
         return static_cast<std::int32_t>(total * part / parts);

@@ -73,8 +73,6 @@ void Partition(float* keys, std::int32_t* faces, std::int32_t lo, std::int32_t h
     }
 }
 
-// Lists shorter than this are sorted on one thread: waking another costs more.
-constexpr std::int32_t kLeastSharedSort = 2048;
 constexpr std::int32_t kMostSortParts = 4 * kMostRenderThreads;
 
 }  // namespace
@@ -98,8 +96,7 @@ void SortDrawList(RenderWork& work, std::int32_t lo, std::int32_t hi) {
 }
 
 void SortDrawListOnThreads(RenderWork& work, std::int32_t count) {
-    const std::int32_t threads = work.threads->Count();
-    if (threads == 1 || count < kLeastSharedSort) {
+    if (ListParts(*work.threads, count) == 1) {
         if (count >= 2) SortDrawList(work, 0, count - 1);
         return;
     }
@@ -110,12 +107,12 @@ void SortDrawListOnThreads(RenderWork& work, std::int32_t count) {
     Part parts[kMostSortParts];
     std::int32_t partCount = 1;
     parts[0] = {0, count - 1};
-    while (partCount < std::min(4 * threads, kMostSortParts)) {
+    while (partCount < std::min(4 * work.threads->Count(), kMostSortParts)) {
         std::int32_t largest = 0;
         for (std::int32_t k = 1; k < partCount; ++k)
             if (parts[k].hi - parts[k].lo > parts[largest].hi - parts[largest].lo) largest = k;
         const Part part = parts[largest];
-        if (part.hi - part.lo < kLeastSharedSort / 4) break;
+        if (part.hi - part.lo < kLeastSharedList / 4) break;
         std::int32_t i = part.lo, j = part.hi;
         Partition(work.depthKeys.data(), work.drawList.data(), part.lo, part.hi, i, j);
         parts[largest] = {part.lo, j};

@@ -52,9 +52,6 @@ bool HidingFaces(std::int32_t mode) { return OpaqueFaces(mode) || mode == kModeS
 // Overflow guard: a band translates rows by up to the surface height.
 constexpr std::int32_t kLeastBandedRow = INT32_MIN + kSurfaceMaxSide;
 
-// Lists shorter than this are prepared on one thread: waking another costs more.
-constexpr std::int32_t kLeastSharedList = 2048;
-
 // Corners, rows and colours of the faces listed at positions from .. to - 1; false when a corner
 // lies too far up for a band's translation.
 bool PrepareListedRange(const Scene& scene, RenderWork& work, bool gradient, std::int32_t from, std::int32_t to) {
@@ -81,8 +78,7 @@ bool PrepareListedRange(const Scene& scene, RenderWork& work, bool gradient, std
 bool PrepareListedFaces(const Scene& scene, RenderWork& work, bool gradient) {
     std::int32_t count = 0;
     while (count <= kLastSlot && work.drawList[count] != 0) ++count;
-    const std::int32_t threads = work.threads->Count();
-    const std::int32_t parts = threads > 1 && count >= kLeastSharedList ? 2 * threads : 1;
+    const std::int32_t parts = ListParts(*work.threads, count);
     bool bandable[2 * kMostRenderThreads];
     RunParts(*work.threads, parts, [&](std::int32_t part) {
         bandable[part] = PrepareListedRange(scene, work, gradient, count * part / parts, count * (part + 1) / parts);

@@ -79,6 +79,14 @@ private:
     std::atomic<std::int32_t> bandsLeft_{0};  // bands not yet drawn; the frame returns at 0
 };
 
+// Lists shorter than this are worked through on the calling thread alone: waking another costs more.
+inline constexpr std::int64_t kLeastSharedList = 2048;
+
+// The parts a job over a list of this many entries is cut into: two a thread, or one for a short list.
+inline std::int32_t ListParts(const RenderThreads& threads, std::int64_t entries) {
+    return threads.Count() > 1 && entries >= kLeastSharedList ? 2 * threads.Count() : 1;
+}
+
 // Calls part(0) .. part(count - 1) on the threads, as Run draws bands, and returns once all are
 // done; the parts must touch disjoint data.
 template <typename Part>
