@@ -262,10 +262,11 @@ struct GradientSteps {
     std::int64_t stepByte[3] = {0, 0, 0};  // floor(per-pixel numerator step / divisor)
     std::int64_t stepRem[3] = {0, 0, 0};   // the rest, 0 <= stepRem < divisor
     std::uint32_t stepPixel = 0;           // the byte steps packed, without carries
-    // For the vector paths (divisor <= 2^31): the ramp i pixels on, i = 0 .. 8 and 16, as a packed
-    // byte offset and remainders below divisor.
-    std::uint32_t lanePixel[kLanes + 1];  // left unset until needed: entries 9 .. 15 are never read
-    std::int32_t laneRem[3][kLanes + 1];
+    // For the 32-bit lanes (divisor <= 2^31; left unset until needed): the ramp i pixels on,
+    // i = 0 .. 8, as a packed byte offset (SSE2) or bytes plus one (AVX2), and remainders below divisor.
+    std::uint32_t lanePixel[9];
+    std::uint32_t laneBytes[9];
+    std::int32_t laneRem[3][9];
     // For the 16-bit lanes (divisor below 2^15; accessed unaligned, as Windows builds do not
     // align the stack beyond 16 bytes): per channel, the byte offset and remainder of
     // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
@@ -314,6 +315,11 @@ struct Divisor {
         }
     }
 };
+
+// Each byte plus one, modulo 256 on its own: no borrow or carry crosses into the next.
+inline std::uint32_t ByteWise(const std::int64_t (&bytes)[3]) {
+    return static_cast<std::uint32_t>((((bytes[0] + 1) & 0xFF) << 16) | (((bytes[1] + 1) & 0xFF) << 8) | ((bytes[2] + 1) & 0xFF));
+}
 
 inline std::uint32_t PackedBytes(const std::int64_t (&bytes)[3]) {
     return static_cast<std::uint32_t>(bytes[0]) * kChannelBit[0] + static_cast<std::uint32_t>(bytes[1]) * kChannelBit[1] +
@@ -399,25 +405,6 @@ void FillRowSse2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte
     StoreFirstPixels(p + i, count - i, pix);
 }
 
-// Sixteen pixels a turn in two independent runs of eight, for processors that report AVX2.
-struct Avx2Ramp {
-    __m256i pixel, rem[3];
-};
-
-__attribute__((target("avx2"), always_inline)) inline void Avx2Carry(Avx2Ramp& ramp, const __m256i (&step)[3],
-                                                                     const __m256i& stepPixel, const __m256i& below,
-                                                                     const __m256i& divisor) {
-    __m256i carried[3];
-    for (int k = 0; k < 3; ++k) {
-        ramp.rem[k] = _mm256_add_epi32(ramp.rem[k], step[k]);
-        const __m256i carry = _mm256_cmpgt_epi32(ramp.rem[k], below);
-        ramp.rem[k] = _mm256_sub_epi32(ramp.rem[k], _mm256_and_si256(carry, divisor));
-        carried[k] = _mm256_and_si256(carry, _mm256_set1_epi32(static_cast<std::int32_t>(kChannelBit[k])));
-    }
-    const __m256i carries = _mm256_or_si256(_mm256_or_si256(carried[0], carried[1]), carried[2]);
-    ramp.pixel = _mm256_add_epi32(ramp.pixel, _mm256_add_epi32(stepPixel, carries));
-}
-
 // The last count (1 .. 7) pixels of a row: current holds them from its first lane on, previous
 // the eight before (when afterRun). Masked stores are microcoded on some processors, so a row
 // of eight or more ends on one store of its last eight pixels, rewriting some with the same
@@ -448,43 +435,49 @@ __attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std:
     }
 }
 
+// Bytes 0 .. 2 of each pixel from the blue, green and red masks of remainders that did not
+// carry; the alpha byte is left zero.
+__attribute__((target("avx2"), always_inline)) inline __m256i Avx2Uncarried(const __m256i (&same)[3], const __m256i& pickGreen,
+                                                                           const __m256i& pickBlue) {
+    const __m256i redUp = _mm256_srli_epi32(same[0], 8);
+    return _mm256_blendv_epi8(_mm256_blendv_epi8(redUp, same[1], pickGreen), same[2], pickBlue);
+}
+
+// Eight pixels a turn for processors that report AVX2. Each byte of the pixel is stepped on its
+// own, modulo 256 (exact, as every filled pixel's bytes are within 0 .. 255), by its step plus
+// one, less one where its remainder did not carry. Remainders are unsigned: the smaller of r + step
+// and r + step - divisor (wrapped) is the next one, and equals the first when nothing carried.
 __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
                                                  const std::int64_t (&rem)[3], const GradientSteps& s) {
-    const std::uint32_t pixel = 0xFF000000u | PackedBytes(byte);
     const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
-    const __m256i below = _mm256_set1_epi32(Biased(s.divisor - 1));
-    Avx2Ramp a;
-    a.pixel = _mm256_set1_epi32(static_cast<std::int32_t>(pixel));
-    __m256i start[3], step8[3], step16[3];
+    const __m256i pickGreen = _mm256_set1_epi32(0x0000FF00), pickBlue = _mm256_set1_epi32(0x000000FF);
+    __m256i r[3], step[3], stepLess[3], same[3];
     for (int k = 0; k < 3; ++k) {
-        a.rem[k] = _mm256_set1_epi32(Biased(rem[k]));
-        start[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k]));
-        step8[k] = _mm256_set1_epi32(s.laneRem[k][8]);
-        step16[k] = _mm256_set1_epi32(s.laneRem[k][16]);
+        const __m256i first = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(rem[k])),
+                                               _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k])));
+        r[k] = _mm256_min_epu32(first, _mm256_sub_epi32(first, divisor));
+        same[k] = _mm256_cmpeq_epi32(r[k], first);
+        step[k] = _mm256_set1_epi32(s.laneRem[k][8]);
+        stepLess[k] = _mm256_sub_epi32(step[k], divisor);
     }
-    Avx2Carry(a, start, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.lanePixel)), below, divisor);
+    __m256i pixel = _mm256_add_epi8(_mm256_set1_epi32(static_cast<std::int32_t>(0xFF000000u | PackedBytes(byte))),
+                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneBytes)));
+    pixel = _mm256_add_epi8(pixel, Avx2Uncarried(same, pickGreen, pickBlue));
+    const __m256i stepPixel = _mm256_set1_epi32(static_cast<std::int32_t>(s.laneBytes[8]));
     std::int32_t i = 0;
-    __m256i previous = a.pixel;
-    if (count >= 16) {
-        const __m256i stepPixel16 = _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[16]));
-        Avx2Ramp b = a;
-        Avx2Carry(b, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
-        for (; count - i >= 16; i += 16) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b.pixel);
-            previous = b.pixel;
-            Avx2Carry(a, step16, stepPixel16, below, divisor);
-            Avx2Carry(b, step16, stepPixel16, below, divisor);
+    __m256i previous = pixel;
+    for (; count - i >= 8; i += 8) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), pixel);
+        previous = pixel;
+        for (int k = 0; k < 3; ++k) {
+            const __m256i stepped = _mm256_add_epi32(r[k], step[k]);
+            r[k] = _mm256_min_epu32(stepped, _mm256_add_epi32(r[k], stepLess[k]));
+            same[k] = _mm256_cmpeq_epi32(r[k], stepped);
         }
-    }
-    if (count - i >= 8) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a.pixel);
-        previous = a.pixel;
-        Avx2Carry(a, step8, _mm256_set1_epi32(static_cast<std::int32_t>(s.lanePixel[8])), below, divisor);
-        i += 8;
+        pixel = _mm256_add_epi8(_mm256_add_epi8(pixel, stepPixel), Avx2Uncarried(same, pickGreen, pickBlue));
     }
     if (i < count) {
-        Avx2StoreTail(p + i, count - i, i >= 8, previous, a.pixel);
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, pixel);
     }
 }
 
@@ -895,11 +888,12 @@ bool FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
     s.stepPixel = PackedBytes(s.stepByte);
     const RowFiller filler = RowFillerFor(path, d, s.stepByte);
     if (filler.wide) {
-        // Lanes 0 .. 8 one step apart, then lane 16 as twice lane 8; without branches, since
-        // whether a remainder carries is as good as random.
+        // Lanes 0 .. 8 one step apart; without branches, since whether a remainder carries is as
+        // good as random.
         std::int64_t byte[3] = {0, 0, 0}, rem[3] = {0, 0, 0};
         for (std::int32_t i = 0;; ++i) {
             s.lanePixel[i] = PackedBytes(byte);
+            s.laneBytes[i] = ByteWise(byte);
             for (int k = 0; k < 3; ++k) s.laneRem[k][i] = static_cast<std::int32_t>(rem[k]);
             if (i == 8) break;
             for (int k = 0; k < 3; ++k) {
@@ -909,13 +903,6 @@ bool FillGradientTriangle(const Surface& surface, const TriVertex (&v)[3], Pixel
                 byte[k] += s.stepByte[k] - carry;
             }
         }
-        for (int k = 0; k < 3; ++k) {
-            rem[k] *= 2;
-            const std::int64_t carry = (d - 1 - rem[k]) >> 63;
-            s.laneRem[k][16] = static_cast<std::int32_t>(rem[k] - (d & carry));
-            byte[k] = 2 * byte[k] - carry;
-        }
-        s.lanePixel[16] = PackedBytes(byte);
     }
     // The ramp at each row's first pixel: from scratch after a gap, else from the row before by
     // the step for a shift of shift or shift + 1 pixels (a triangle edge moves by one of two
