@@ -123,16 +123,18 @@ void Sizes(benchmark::internal::Benchmark* b, bool withPaths) {
 }
 
 // Triangles of 100 to 1,000 pixels in area (cells of 15 and 44) and in side (100, 181: the
-// largest whose doubled area fits 15 bits, 1000), on the full-HD surface.
+// largest whose doubled area fits 15 bits, 1000), on a surface within the cache (full HD) and
+// on one beyond it (4K).
 void SmallCells(benchmark::internal::Benchmark* b, bool withPaths) {
     b->Unit(benchmark::kMillisecond);
-    for (std::int64_t cell : {15, 44, 100, 181, 1000}) {
-        if (!withPaths) {
-            b->Args({1920, 1080, cell});
-            continue;
+    for (auto size : {std::pair<std::int64_t, std::int64_t>{1920, 1080}, {3840, 2160}})
+        for (std::int64_t cell : {15, 44, 100, 181, 1000}) {
+            if (!withPaths) {
+                b->Args({size.first, size.second, cell});
+                continue;
+            }
+            for (std::int64_t path = 0; path <= 2; ++path) b->Args({size.first, size.second, cell, path});
         }
-        for (std::int64_t path = 0; path <= 2; ++path) b->Args({1920, 1080, cell, path});
-    }
 }
 
 BENCHMARK(BM_SurfaceFillFloor)->ArgNames({"w", "h"})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
