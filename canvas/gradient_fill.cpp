@@ -272,8 +272,10 @@ struct GradientSteps {
     // the ramp 0 .. 7 pixels on (SSE2), or 0-3, 8-11, 4-7, 12-15 (AVX2); then a turn's step.
     alignas(32) std::int16_t narrowByte[3][kLanes];
     alignas(32) std::int16_t narrowRem[3][kLanes];
-    alignas(32) std::int16_t narrowStepByte[3][kLanes];  // the same in every lane
+    alignas(32) std::int16_t narrowStepByte[3][kLanes];  // the same in every lane; SSE2
     alignas(32) std::int16_t narrowStepRem[3][kLanes];
+    // AVX2: a turn's byte steps plus one, as the green-blue and the alpha-red lanes hold them.
+    std::uint16_t narrowTurnGreenBlue = 0, narrowTurnRed = 0;
 };
 
 // floor(n / d) and n - d floor(n / d) for a fixed d > 0. Up to |n| = 2^50 the quotient rounded
@@ -551,25 +553,17 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, cons
     StoreFirstPixels(p + i, count - i, low);
 }
 
-struct Avx2Narrow {
-    __m256i byte[3], rem[3];
-};
-
-__attribute__((target("avx2"), always_inline)) inline void Avx2NarrowCarry(Avx2Narrow& ramp, const __m256i& divisor) {
-    for (int k = 0; k < 3; ++k) {
-        const __m256i carry = _mm256_cmpgt_epi16(ramp.rem[k], _mm256_set1_epi16(-1));
-        ramp.rem[k] = _mm256_sub_epi16(ramp.rem[k], _mm256_and_si256(carry, divisor));
-        ramp.byte[k] = _mm256_sub_epi16(ramp.byte[k], carry);
-    }
-}
-
 // Sixteen pixels a turn in 16-bit lanes. The interleave works within each 128-bit half, so the
-// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15.
+// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15. The bytes are
+// kept as they are stored, green and blue in one lane and alpha and red in another, each byte
+// stepped on its own (exact, as every filled pixel's bytes are within 0 .. 255) by its step plus
+// one, less one where its remainder did not carry; a remainder less the divisor carried when it
+// is no longer negative.
 __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count, __m128i start,
                                                        const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
+    const __m256i lowBytes = _mm256_set1_epi16(0x00FF), highBytes = _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00));
     const __m256i both = _mm256_broadcastsi128_si256(start);
-    Avx2Narrow ramp;
     // Byte pair 2k, 2k + 1 (channel k's byte) or 2k + 8, 2k + 9 (its remainder) in every lane.
     alignas(32) static constexpr std::uint16_t kPick[6][16] = {
         {0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100},
@@ -578,21 +572,25 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         {0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908},
         {0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A},
         {0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C}};
+    __m256i rem[3], byte[3];
     for (int k = 0; k < 3; ++k) {
         const __m256i pickByte = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[k]));
         const __m256i pickRem = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
-        ramp.byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
-                                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
-        ramp.rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
-                                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
+        byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
+                                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
+        rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
+                                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
+        const __m256i carry = _mm256_cmpgt_epi16(rem[k], _mm256_set1_epi16(-1));
+        rem[k] = _mm256_sub_epi16(rem[k], _mm256_and_si256(carry, divisor));
+        byte[k] = _mm256_sub_epi16(byte[k], carry);
     }
-    Avx2NarrowCarry(ramp, divisor);
+    __m256i greenBlue = _mm256_or_si256(_mm256_slli_epi16(byte[1], 8), _mm256_and_si256(byte[2], lowBytes));
+    __m256i alphaRed = _mm256_or_si256(_mm256_and_si256(byte[0], lowBytes), highBytes);
+    const __m256i turnGreenBlue = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnGreenBlue));
+    const __m256i turnRed = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnRed));
     std::int32_t i = 0;
     __m256i low, high, previous = _mm256_setzero_si256();
     for (;;) {
-        const __m256i greenBlue = _mm256_or_si256(_mm256_slli_epi16(ramp.byte[1], 8), ramp.byte[2]);
-        const __m256i alphaRed =
-            _mm256_or_si256(ramp.byte[0], _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00)));
         low = _mm256_unpacklo_epi16(greenBlue, alphaRed);
         high = _mm256_unpackhi_epi16(greenBlue, alphaRed);
         if (count - i < 16) break;
@@ -600,11 +598,14 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), high);
         previous = high;
         i += 16;
+        __m256i same[3];  // -1 where the remainder did not carry
         for (int k = 0; k < 3; ++k) {
-            ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
-            ramp.byte[k] = _mm256_add_epi16(ramp.byte[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepByte[k])));
+            rem[k] = _mm256_add_epi16(rem[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
+            same[k] = _mm256_srai_epi16(rem[k], 15);
+            rem[k] = _mm256_sub_epi16(rem[k], _mm256_andnot_si256(same[k], divisor));
         }
-        Avx2NarrowCarry(ramp, divisor);
+        greenBlue = _mm256_add_epi8(_mm256_add_epi8(greenBlue, turnGreenBlue), _mm256_blendv_epi8(same[2], same[1], highBytes));
+        alphaRed = _mm256_add_epi8(_mm256_add_epi8(alphaRed, turnRed), _mm256_srli_epi16(same[0], 8));
     }
     if (count - i >= 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
@@ -695,6 +696,7 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
     const __m256i lastRem = _mm256_set1_epi32(d - 1);
     const __m256 inverse = _mm256_set1_ps(1.0f / static_cast<float>(d));
     const __m256i j = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(from));
+    std::uint16_t turn[3] = {0, 0, 0};
     for (int k = 0; k < 3; ++k) {
         __m256i r = _mm256_madd_epi16(j, _mm256_set1_epi32(static_cast<std::int32_t>(s.stepRem[k])));
         __m256i q = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(r), inverse));
@@ -727,9 +729,13 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
                 rem16 -= d;
                 ++byte16;
             }
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepByte[k]), _mm256_set1_epi16(static_cast<std::int16_t>(byte16)));
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowStepRem[k]), _mm256_set1_epi16(static_cast<std::int16_t>(rem16)));
+            turn[k] = static_cast<std::uint16_t>((byte16 + 1) & 0xFF);
         }
+    }
+    if (from == 8) {
+        s.narrowTurnRed = turn[0];
+        s.narrowTurnGreenBlue = static_cast<std::uint16_t>(turn[1] << 8 | turn[2]);
     }
 }
 #endif
