@@ -274,7 +274,10 @@ struct GradientSteps {
     alignas(32) std::int16_t narrowRem[3][kLanes];
     alignas(32) std::int16_t narrowStepByte[3][kLanes];  // the same in every lane; SSE2
     alignas(32) std::int16_t narrowStepRem[3][kLanes];
-    // AVX2: a turn's byte steps plus one, as the green-blue and the alpha-red lanes hold them.
+    // AVX2: the byte offsets plus one (and the alpha byte), and a turn's byte steps plus one, as
+    // the green-blue and the alpha-red lanes hold them.
+    alignas(32) std::uint16_t narrowGreenBlue[kLanes];
+    alignas(32) std::uint16_t narrowAlphaRed[kLanes];
     std::uint16_t narrowTurnGreenBlue = 0, narrowTurnRed = 0;
 };
 
@@ -562,30 +565,31 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, cons
 __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count, __m128i start,
                                                        const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
-    const __m256i lowBytes = _mm256_set1_epi16(0x00FF), highBytes = _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00));
+    const __m256i highBytes = _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00));
     const __m256i both = _mm256_broadcastsi128_si256(start);
-    // Byte pair 2k, 2k + 1 (channel k's byte) or 2k + 8, 2k + 9 (its remainder) in every lane.
-    alignas(32) static constexpr std::uint16_t kPick[6][16] = {
-        {0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100, 0x0100},
-        {0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302, 0x0302},
-        {0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504, 0x0504},
+    // In every lane: the low bytes of green and blue (bytes 2 and 4), of red under a zero alpha
+    // (byte 0, then none), or byte pair 2k + 8, 2k + 9 (channel k's remainder).
+    alignas(32) static constexpr std::uint16_t kPick[5][16] = {
+        {0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204, 0x0204},
+        {0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000, 0x8000},
         {0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908, 0x0908},
         {0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A, 0x0B0A},
         {0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C, 0x0D0C}};
-    __m256i rem[3], byte[3];
+    const auto pick = [&both](int k) __attribute__((target("avx2"), always_inline)) {
+        return _mm256_shuffle_epi8(both, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[k])));
+    };
+    const auto table = [](const auto& lanes) __attribute__((target("avx2"), always_inline)) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes));
+    };
+    __m256i rem[3], same[3];  // same: -1 where the remainder did not carry
     for (int k = 0; k < 3; ++k) {
-        const __m256i pickByte = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[k]));
-        const __m256i pickRem = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kPick[3 + k]));
-        byte[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickByte),
-                                   _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])));
-        rem[k] = _mm256_add_epi16(_mm256_shuffle_epi8(both, pickRem),
-                                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowRem[k])));
-        const __m256i carry = _mm256_cmpgt_epi16(rem[k], _mm256_set1_epi16(-1));
-        rem[k] = _mm256_sub_epi16(rem[k], _mm256_and_si256(carry, divisor));
-        byte[k] = _mm256_sub_epi16(byte[k], carry);
+        rem[k] = _mm256_add_epi16(pick(2 + k), table(s.narrowRem[k]));
+        same[k] = _mm256_srai_epi16(rem[k], 15);
+        rem[k] = _mm256_sub_epi16(rem[k], _mm256_andnot_si256(same[k], divisor));
     }
-    __m256i greenBlue = _mm256_or_si256(_mm256_slli_epi16(byte[1], 8), _mm256_and_si256(byte[2], lowBytes));
-    __m256i alphaRed = _mm256_or_si256(_mm256_and_si256(byte[0], lowBytes), highBytes);
+    __m256i greenBlue = _mm256_add_epi8(_mm256_add_epi8(pick(0), table(s.narrowGreenBlue)),
+                                        _mm256_blendv_epi8(same[2], same[1], highBytes));
+    __m256i alphaRed = _mm256_add_epi8(_mm256_add_epi8(pick(1), table(s.narrowAlphaRed)), _mm256_srli_epi16(same[0], 8));
     const __m256i turnGreenBlue = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnGreenBlue));
     const __m256i turnRed = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnRed));
     std::int32_t i = 0;
@@ -598,9 +602,8 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), high);
         previous = high;
         i += 16;
-        __m256i same[3];  // -1 where the remainder did not carry
         for (int k = 0; k < 3; ++k) {
-            rem[k] = _mm256_add_epi16(rem[k], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowStepRem[k])));
+            rem[k] = _mm256_add_epi16(rem[k], table(s.narrowStepRem[k]));
             same[k] = _mm256_srai_epi16(rem[k], 15);
             rem[k] = _mm256_sub_epi16(rem[k], _mm256_andnot_si256(same[k], divisor));
         }
@@ -737,6 +740,14 @@ __attribute__((target("avx2"))) void SetUpNarrowLanesAvx2(GradientSteps& s, std:
         s.narrowTurnRed = turn[0];
         s.narrowTurnGreenBlue = static_cast<std::uint16_t>(turn[1] << 8 | turn[2]);
     }
+    const auto plusOne = [&s](int k) __attribute__((target("avx2"), always_inline)) {
+        return _mm256_add_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.narrowByte[k])), _mm256_set1_epi16(1));
+    };
+    const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowGreenBlue),
+                        _mm256_or_si256(_mm256_slli_epi16(plusOne(1), 8), _mm256_and_si256(plusOne(2), lowBytes)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(s.narrowAlphaRed),
+                        _mm256_or_si256(_mm256_and_si256(plusOne(0), lowBytes), _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00))));
 }
 #endif
 
