@@ -440,49 +440,56 @@ __attribute__((target("avx2"))) inline void Avx2StoreTail(std::uint32_t* p, std:
     }
 }
 
-// Bytes 0 .. 2 of each pixel from the blue, green and red masks of remainders that did not
-// carry; the alpha byte is left zero.
-__attribute__((target("avx2"), always_inline)) inline __m256i Avx2Uncarried(const __m256i (&same)[3], const __m256i& pickGreen,
-                                                                           const __m256i& pickBlue) {
+// The 32-bit lanes' ramp moved on by a step: remainders, the same less the divisor, and the
+// bytes plus one. Each byte of the pixel is stepped on its own, modulo 256 (exact, as every filled
+// pixel's bytes are within 0 .. 255), by its step plus one, less one where its remainder did not
+// carry. Remainders are unsigned: the smaller of r + step and r + step - divisor (wrapped) is the
+// next one, and equals the first when nothing carried.
+struct Avx2Ramp {
+    __m256i rem[3], pixel;
+};
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2Step(Avx2Ramp& ramp, const __m256i (&step)[3],
+                                                                    const __m256i (&stepLess)[3], const __m256i& stepPixel) {
+    __m256i same[3];
+    for (int k = 0; k < 3; ++k) {
+        const __m256i stepped = _mm256_add_epi32(ramp.rem[k], step[k]);
+        ramp.rem[k] = _mm256_min_epu32(stepped, _mm256_add_epi32(ramp.rem[k], stepLess[k]));
+        same[k] = _mm256_cmpeq_epi32(ramp.rem[k], stepped);
+    }
+    // Bytes 0 .. 2 of each pixel from the blue, green and red masks; the alpha byte gets zero.
     const __m256i redUp = _mm256_srli_epi32(same[0], 8);
-    return _mm256_blendv_epi8(_mm256_blendv_epi8(redUp, same[1], pickGreen), same[2], pickBlue);
+    const __m256i uncarried = _mm256_blendv_epi8(_mm256_blendv_epi8(redUp, same[1], _mm256_set1_epi32(0x0000FF00)), same[2],
+                                                 _mm256_set1_epi32(0x000000FF));
+    ramp.pixel = _mm256_add_epi8(_mm256_add_epi8(ramp.pixel, stepPixel), uncarried);
 }
 
-// Eight pixels a turn for processors that report AVX2. Each byte of the pixel is stepped on its
-// own, modulo 256 (exact, as every filled pixel's bytes are within 0 .. 255), by its step plus
-// one, less one where its remainder did not carry. Remainders are unsigned: the smaller of r + step
-// and r + step - divisor (wrapped) is the next one, and equals the first when nothing carried.
+// Eight pixels a turn for processors that report AVX2: the row's first pixel in every lane, moved
+// on by the lane table, then by eight pixels a turn.
 __attribute__((target("avx2"))) void FillRowAvx2(std::uint32_t* p, std::int32_t count, const std::int64_t (&byte)[3],
                                                  const std::int64_t (&rem)[3], const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi32(static_cast<std::int32_t>(s.divisor));
-    const __m256i pickGreen = _mm256_set1_epi32(0x0000FF00), pickBlue = _mm256_set1_epi32(0x000000FF);
-    __m256i r[3], step[3], stepLess[3], same[3];
+    Avx2Ramp ramp;
+    __m256i lane[3], laneLess[3], step[3], stepLess[3];
     for (int k = 0; k < 3; ++k) {
-        const __m256i first = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(rem[k])),
-                                               _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k])));
-        r[k] = _mm256_min_epu32(first, _mm256_sub_epi32(first, divisor));
-        same[k] = _mm256_cmpeq_epi32(r[k], first);
+        ramp.rem[k] = _mm256_set1_epi32(static_cast<std::int32_t>(rem[k]));
+        lane[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneRem[k]));
+        laneLess[k] = _mm256_sub_epi32(lane[k], divisor);
         step[k] = _mm256_set1_epi32(s.laneRem[k][8]);
         stepLess[k] = _mm256_sub_epi32(step[k], divisor);
     }
-    __m256i pixel = _mm256_add_epi8(_mm256_set1_epi32(static_cast<std::int32_t>(0xFF000000u | PackedBytes(byte))),
-                                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneBytes)));
-    pixel = _mm256_add_epi8(pixel, Avx2Uncarried(same, pickGreen, pickBlue));
+    ramp.pixel = _mm256_set1_epi32(static_cast<std::int32_t>(0xFF000000u | PackedBytes(byte)));
+    Avx2Step(ramp, lane, laneLess, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s.laneBytes)));
     const __m256i stepPixel = _mm256_set1_epi32(static_cast<std::int32_t>(s.laneBytes[8]));
     std::int32_t i = 0;
-    __m256i previous = pixel;
+    __m256i previous = ramp.pixel;
     for (; count - i >= 8; i += 8) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), pixel);
-        previous = pixel;
-        for (int k = 0; k < 3; ++k) {
-            const __m256i stepped = _mm256_add_epi32(r[k], step[k]);
-            r[k] = _mm256_min_epu32(stepped, _mm256_add_epi32(r[k], stepLess[k]));
-            same[k] = _mm256_cmpeq_epi32(r[k], stepped);
-        }
-        pixel = _mm256_add_epi8(_mm256_add_epi8(pixel, stepPixel), Avx2Uncarried(same, pickGreen, pickBlue));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), ramp.pixel);
+        previous = ramp.pixel;
+        Avx2Step(ramp, step, stepLess, stepPixel);
     }
     if (i < count) {
-        Avx2StoreTail(p + i, count - i, i >= 8, previous, pixel);
+        Avx2StoreTail(p + i, count - i, i >= 8, previous, ramp.pixel);
     }
 }
 
@@ -556,16 +563,34 @@ void FillRowSse2Narrow(std::uint32_t* p, std::int32_t count, __m128i start, cons
     StoreFirstPixels(p + i, count - i, low);
 }
 
-// Sixteen pixels a turn in 16-bit lanes. The interleave works within each 128-bit half, so the
-// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15. The bytes are
-// kept as they are stored, green and blue in one lane and alpha and red in another, each byte
-// stepped on its own (exact, as every filled pixel's bytes are within 0 .. 255) by its step plus
-// one, less one where its remainder did not carry; a remainder less the divisor carried when it
-// is no longer negative.
+// The 16-bit lanes' ramp: remainders less the divisor, which carried when no longer negative, and
+// the bytes as they are stored, green and blue in one lane and alpha and red in another. Moved on
+// by a step, each byte goes on its own (exact, as every filled pixel's bytes are within 0 .. 255)
+// by its step plus one, less one where its remainder did not carry.
+struct Avx2NarrowRamp {
+    __m256i rem[3], greenBlue, alphaRed;
+};
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2NarrowStep(Avx2NarrowRamp& ramp, const __m256i (&stepRem)[3],
+                                                                          const __m256i& stepGreenBlue, const __m256i& stepRed,
+                                                                          const __m256i& divisor) {
+    __m256i same[3];  // -1 where the remainder did not carry
+    for (int k = 0; k < 3; ++k) {
+        ramp.rem[k] = _mm256_add_epi16(ramp.rem[k], stepRem[k]);
+        same[k] = _mm256_srai_epi16(ramp.rem[k], 15);
+        ramp.rem[k] = _mm256_sub_epi16(ramp.rem[k], _mm256_andnot_si256(same[k], divisor));
+    }
+    const __m256i highBytes = _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00));
+    ramp.greenBlue = _mm256_add_epi8(_mm256_add_epi8(ramp.greenBlue, stepGreenBlue), _mm256_blendv_epi8(same[2], same[1], highBytes));
+    ramp.alphaRed = _mm256_add_epi8(_mm256_add_epi8(ramp.alphaRed, stepRed), _mm256_srli_epi16(same[0], 8));
+}
+
+// Sixteen pixels a turn in 16-bit lanes: the row's first pixel in every lane, moved on by the lane
+// tables, then by sixteen pixels a turn. The interleave works within each 128-bit half, so the
+// lanes hold pixels 0-3, 8-11, 4-7, 12-15 and come out as pixels 0-7 and 8-15.
 __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::int32_t count, __m128i start,
                                                        const GradientSteps& s) {
     const __m256i divisor = _mm256_set1_epi16(static_cast<std::int16_t>(s.divisor));
-    const __m256i highBytes = _mm256_set1_epi16(static_cast<std::int16_t>(0xFF00));
     const __m256i both = _mm256_broadcastsi128_si256(start);
     // In every lane: the low bytes of green and blue (bytes 2 and 4), of red under a zero alpha
     // (byte 0, then none), or byte pair 2k + 8, 2k + 9 (channel k's remainder).
@@ -581,34 +606,24 @@ __attribute__((target("avx2"))) void FillRowAvx2Narrow(std::uint32_t* p, std::in
     const auto table = [](const auto& lanes) __attribute__((target("avx2"), always_inline)) {
         return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes));
     };
-    __m256i rem[3], same[3];  // same: -1 where the remainder did not carry
-    for (int k = 0; k < 3; ++k) {
-        rem[k] = _mm256_add_epi16(pick(2 + k), table(s.narrowRem[k]));
-        same[k] = _mm256_srai_epi16(rem[k], 15);
-        rem[k] = _mm256_sub_epi16(rem[k], _mm256_andnot_si256(same[k], divisor));
-    }
-    __m256i greenBlue = _mm256_add_epi8(_mm256_add_epi8(pick(0), table(s.narrowGreenBlue)),
-                                        _mm256_blendv_epi8(same[2], same[1], highBytes));
-    __m256i alphaRed = _mm256_add_epi8(_mm256_add_epi8(pick(1), table(s.narrowAlphaRed)), _mm256_srli_epi16(same[0], 8));
+    Avx2NarrowRamp ramp{{pick(2), pick(3), pick(4)}, pick(0), pick(1)};
+    Avx2NarrowStep(ramp, {table(s.narrowRem[0]), table(s.narrowRem[1]), table(s.narrowRem[2])}, table(s.narrowGreenBlue),
+                   table(s.narrowAlphaRed), divisor);
     const __m256i turnGreenBlue = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnGreenBlue));
     const __m256i turnRed = _mm256_set1_epi16(static_cast<std::int16_t>(s.narrowTurnRed));
     std::int32_t i = 0;
     __m256i low, high, previous = _mm256_setzero_si256();
     for (;;) {
-        low = _mm256_unpacklo_epi16(greenBlue, alphaRed);
-        high = _mm256_unpackhi_epi16(greenBlue, alphaRed);
+        low = _mm256_unpacklo_epi16(ramp.greenBlue, ramp.alphaRed);
+        high = _mm256_unpackhi_epi16(ramp.greenBlue, ramp.alphaRed);
         if (count - i < 16) break;
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), high);
         previous = high;
         i += 16;
-        for (int k = 0; k < 3; ++k) {
-            rem[k] = _mm256_add_epi16(rem[k], table(s.narrowStepRem[k]));
-            same[k] = _mm256_srai_epi16(rem[k], 15);
-            rem[k] = _mm256_sub_epi16(rem[k], _mm256_andnot_si256(same[k], divisor));
-        }
-        greenBlue = _mm256_add_epi8(_mm256_add_epi8(greenBlue, turnGreenBlue), _mm256_blendv_epi8(same[2], same[1], highBytes));
-        alphaRed = _mm256_add_epi8(_mm256_add_epi8(alphaRed, turnRed), _mm256_srli_epi16(same[0], 8));
+        // Read here: rows shorter than sixteen pixels leave the turn's table unset.
+        Avx2NarrowStep(ramp, {table(s.narrowStepRem[0]), table(s.narrowStepRem[1]), table(s.narrowStepRem[2])},
+                       turnGreenBlue, turnRed, divisor);
     }
     if (count - i >= 8) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), low);
