@@ -127,7 +127,7 @@ void Sizes(benchmark::internal::Benchmark* b, bool withPaths) {
 // on one beyond it (4K).
 void SmallCells(benchmark::internal::Benchmark* b, bool withPaths) {
     b->Unit(benchmark::kMillisecond);
-    for (auto size : {std::pair<std::int64_t, std::int64_t>{1920, 1080}, {3840, 2160}})
+    for (auto size : {std::pair<std::int64_t, std::int64_t>{1920, 1080}, {3840, 2160}}) {
         for (std::int64_t cell : {15, 44, 100, 181, 1000}) {
             if (!withPaths) {
                 b->Args({size.first, size.second, cell});
@@ -135,6 +135,7 @@ void SmallCells(benchmark::internal::Benchmark* b, bool withPaths) {
             }
             for (std::int64_t path = 0; path <= 2; ++path) b->Args({size.first, size.second, cell, path});
         }
+    }
 }
 
 BENCHMARK(BM_SurfaceFillFloor)->ArgNames({"w", "h"})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
